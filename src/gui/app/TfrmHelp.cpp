@@ -1,0 +1,3 @@
+#include "commands.h"
+
+void openAboutWindow(TfrmMainWin&, int) {}

@@ -1,0 +1,289 @@
+#include "TfrmMainWin.h"
+
+#include "TfrmSelLang.h"
+#include "commands.h"
+#include "message_service.h"
+
+#include "io/files.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QScreen>
+
+namespace {
+
+// One item of the main menu: its name, the shell text of its caption, whether that text is
+// trimmed, and the submenu it belongs to (empty for a top-level item). "-" is a separator.
+struct MenuItem {
+    const char* name;
+    int text;
+    bool trimmed;
+    const char* parent;
+};
+
+constexpr MenuItem kMenu[] = {
+    {"mnuIn", 40, false, ""},
+    {"mnuInNewTask", 42, false, "mnuIn"},
+    {"mnuInNewTaskExportData", 43, false, "mnuIn"},
+    {"mnuInEditTask", 163, false, "mnuIn"},
+    {"-", 0, false, "mnuIn"},
+    {"mnuInExit", 72, false, "mnuIn"},
+    {"mnuControl", 469, false, ""},
+    {"mnuOutViewProtocol", 400, false, "mnuControl"},
+    {"mnuSolving", 409, false, ""},
+    {"Optim", 71, false, "mnuSolving"},
+    {"mnuOut", 69, false, ""},
+    {"mnuInViewTask", 390, false, "mnuOut"},
+    {"mnuOutViewSolution", 391, false, "mnuOut"},
+    {"-", 0, false, "mnuOut"},
+    {"mnuOutExpInExcel", 494, false, "mnuOut"},
+    {"mnuOutPrint", 337, false, "mnuOut"},
+    {"N5", 435, false, ""},
+    {"N6", 425, false, "N5"},
+    {"N7", 393, false, "N5"},
+    {"N8", 495, false, "N5"},
+    {"N9", 338, false, "N5"},
+    {"DBOR", 399, false, ""},
+    {"N10", 423, true, "DBOR"},
+    {"N11", 422, false, "DBOR"},
+    {"N12", 162, true, "DBOR"},
+    {"N13", 388, false, "DBOR"},
+    {"N14", 493, false, "DBOR"},
+    {"N15", 466, true, "DBOR"},
+    {"mnuHelp", 347, false, ""},
+    {"N101", 270, true, "mnuHelp"},
+    {"N102", 268, false, "mnuHelp"},
+};
+
+// Menu captions are shown as they stand: '&' is not a mnemonic marker.
+QString menuCaption(const QString& text) {
+    QString s = text;
+    return s.replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+} // namespace
+
+TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidget* parent)
+    : QMainWindow(parent)
+    , terminator_([] { QCoreApplication::exit(1); }) {
+    setObjectName(QStringLiteral("TfrmMainWin"));
+    state_.messages = &messages;
+    state_.solveNow = 0;
+    state_.workspace = std::move(workspace);
+
+    mdi_ = new QMdiArea(this);
+    mdi_->setObjectName(QStringLiteral("MdiArea"));
+    setCentralWidget(mdi_);
+    buildMenu();
+    setWindowTitle(QString());
+
+    const auto shells = kov::find_files(state_.path("Shells"), std::string(kov::kShellPattern));
+    if (shells.empty()) {
+        messages.warning(QStringLiteral(
+            "There are no files of language shells in the folder \"Shells\". In this regard, there will an "
+            "emergency exit from the program."));
+        terminate();
+        return;
+    }
+    if (shells.size() > 1) {
+        setEnabled(false);
+        auto* dialog = new TfrmSelLang(*this);
+        dialog->show();
+        return;
+    }
+    startWithShell(shells.back());
+}
+
+TfrmMainWin::~TfrmMainWin() = default;
+
+void TfrmMainWin::terminate() {
+    terminated_ = true;
+    if (terminator_) {
+        terminator_();
+    }
+}
+
+void TfrmMainWin::startWithShell(const std::string& shellFileName) {
+    try {
+        state_.shell = kov::load_shell(state_.path("Shells/" + shellFileName));
+    } catch (const kov::FileError& e) {
+        state_.messages->warning(QString::fromStdString(e.detail()));
+        terminate();
+        return;
+    }
+    state_.shellLoaded = true;
+    if (!lock_.acquire(state_.path("System/kov.lock"))) {
+        state_.messages->error(state_.text(529) + QStringLiteral(" !!!"));
+        state_.shellLoaded = false;
+        terminate();
+        return;
+    }
+    loadProtocol();
+    readRegionalSettings();
+    applyCaptions();
+    setEnabled(true);
+}
+
+void TfrmMainWin::loadProtocol() {
+    const auto result = kov::load_protocol(state_.workspace, state_.codepage());
+    state_.protocol = result.entries;
+    MessageService& m = *state_.messages;
+    const QString error205 = state_.text(205) + QStringLiteral(" !!!");
+    const QString error321 = state_.text(321) + QStringLiteral(" !!!");
+    switch (result.outcome) {
+    case kov::ProtocolLoad::Loaded:
+        break;
+    case kov::ProtocolLoad::Created:
+        m.warning(state_.text(202) + QStringLiteral("..."));
+        break;
+    case kov::ProtocolLoad::NotCreatable:
+        m.error(error205);
+        break;
+    case kov::ProtocolLoad::Replaced:
+        m.error(error321);
+        break;
+    case kov::ProtocolLoad::DamagedKept:
+        m.error(error321);
+        m.information(state_.text(532) + QStringLiteral(" \"") +
+                      QString::fromStdString(std::string(kov::kProtocolFile) + ".bad") + QStringLiteral("\"."));
+        break;
+    case kov::ProtocolLoad::ReplaceFailed:
+        m.error(error321);
+        m.error(error205);
+        break;
+    }
+}
+
+void TfrmMainWin::readRegionalSettings() {
+    const auto locale = numericLocaleName(processEnvironment);
+    if (!locale) {
+        state_.messages->warning(state_.text(320) + QStringLiteral("..."));
+        state_.regional = regionalSettingsFor(QStringLiteral("C"));
+        state_.regional.decimalChar = ',';
+        return;
+    }
+    state_.regional = regionalSettingsFor(*locale);
+}
+
+void TfrmMainWin::buildMenu() {
+    for (const auto& item : kMenu) {
+        const QString name = QString::fromLatin1(item.name);
+        const QString parent = QString::fromLatin1(item.parent);
+        if (parent.isEmpty()) {
+            auto* m = menuBar()->addMenu(QString());
+            m->setObjectName(name);
+            menus_[name] = m;
+            continue;
+        }
+        QMenu* owner = menus_.at(parent);
+        if (name == QLatin1String("-")) {
+            owner->addSeparator();
+            continue;
+        }
+        QAction* a = owner->addAction(QString());
+        a->setObjectName(name);
+        actions_[name] = a;
+    }
+    connect(menus_.at(QStringLiteral("mnuSolving")), &QMenu::aboutToShow, this, &TfrmMainWin::mnuSolvingClick);
+    connect(menus_.at(QStringLiteral("mnuOut")), &QMenu::aboutToShow, this, &TfrmMainWin::mnuOutClick);
+    connect(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, this, &TfrmMainWin::N5Click);
+    connect(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, this, &TfrmMainWin::DBORClick);
+    connect(action(QStringLiteral("mnuInExit")), &QAction::triggered, this, &TfrmMainWin::mnuInExitClick);
+    connect(action(QStringLiteral("N101")), &QAction::triggered, this, [this] {
+        state_.windowMode = 1;
+        openAboutWindow(*this, 1);
+    });
+    connect(action(QStringLiteral("N102")), &QAction::triggered, this, [this] {
+        state_.windowMode = 2;
+        openAboutWindow(*this, 2);
+    });
+    for (const char* name : {"mnuOutExpInExcel", "mnuOutPrint", "N8", "N9"}) {
+        action(QString::fromLatin1(name))->setEnabled(false);
+    }
+}
+
+void TfrmMainWin::applyCaptions() {
+    setWindowTitle(state_.text(272));
+    for (const auto& item : kMenu) {
+        const QString name = QString::fromLatin1(item.name);
+        if (name == QLatin1String("-")) {
+            continue;
+        }
+        const QString caption = menuCaption(item.trimmed ? state_.trimmed(item.text) : state_.text(item.text));
+        if (auto m = menus_.find(name); m != menus_.end()) {
+            m->second->setTitle(caption);
+        } else {
+            actions_.at(name)->setText(caption);
+        }
+    }
+}
+
+QAction* TfrmMainWin::action(const QString& name) const {
+    const auto it = actions_.find(name);
+    return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* TfrmMainWin::menu(const QString& name) const {
+    const auto it = menus_.find(name);
+    return it == menus_.end() ? nullptr : it->second;
+}
+
+ViewerKind TfrmMainWin::activeViewer() const {
+    const QMdiSubWindow* sub = mdi_->currentSubWindow();
+    if (!sub || !sub->widget()) {
+        return ViewerKind::None;
+    }
+    const QVariant kind = sub->widget()->property(kViewerKindProperty);
+    return kind.isValid() ? static_cast<ViewerKind>(kind.toInt()) : ViewerKind::None;
+}
+
+void TfrmMainWin::mnuSolvingClick() {
+    const bool queued = !kov::find_files(state_.path("Solving"), "kov_??????_in.dat").empty();
+    action(QStringLiteral("Optim"))->setEnabled(queued);
+    state_.solveNow = 0;
+}
+
+void TfrmMainWin::mnuOutClick() {
+    const ViewerKind kind = activeViewer();
+    const bool taskOrSolution = kind == ViewerKind::Task || kind == ViewerKind::Solution;
+    action(QStringLiteral("mnuOutExpInExcel"))->setEnabled(taskOrSolution);
+    action(QStringLiteral("mnuOutPrint"))->setEnabled(taskOrSolution);
+}
+
+void TfrmMainWin::N5Click() {
+    const bool statistics = activeViewer() == ViewerKind::Statistics;
+    action(QStringLiteral("N8"))->setEnabled(statistics);
+    action(QStringLiteral("N9"))->setEnabled(statistics);
+}
+
+void TfrmMainWin::DBORClick() { rebuildBdonList(*this); }
+
+void TfrmMainWin::mnuInExitClick() { close(); }
+
+void TfrmMainWin::openCommandWindow(QWidget* window) {
+    setEnabled(false);
+    window->setParent(nullptr);
+    window->setWindowFlag(Qt::Dialog, true);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+    window->adjustSize();
+    const QPoint centre = frameGeometry().center();
+    window->move(centre - QPoint(window->width() / 2, window->height() / 2));
+    window->show();
+    window->activateWindow();
+}
+
+void TfrmMainWin::closeEvent(QCloseEvent* event) {
+    if (state_.shellLoaded && !protocolWritten_) {
+        protocolWritten_ = true;
+        try {
+            kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
+        } catch (const kov::FileError&) {
+            state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
+        }
+    }
+    event->accept();
+}

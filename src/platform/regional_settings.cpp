@@ -1,0 +1,56 @@
+#include "regional_settings.h"
+
+#include "io/numbers.h"
+
+#include <QDateTime>
+#include <QLocale>
+
+#include <cstdlib>
+
+namespace {
+
+QDateTime toDateTime(double dayCount) {
+    const kov::DateTime t = kov::from_day_count(dayCount);
+    return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.msec));
+}
+
+} // namespace
+
+QString RegionalSettings::dateText(double dayCount) const {
+    return toDateTime(dayCount).date().toString(shortDateFormat);
+}
+
+QString RegionalSettings::timeText(double dayCount) const {
+    return toDateTime(dayCount).time().toString(longTimeFormat);
+}
+
+std::optional<QString> processEnvironment(const char* name) {
+    const char* v = std::getenv(name);
+    if (!v) {
+        return std::nullopt;
+    }
+    return QString::fromLocal8Bit(v);
+}
+
+std::optional<QString> numericLocaleName(const EnvironmentLookup& env) {
+    for (const char* name : {"LC_ALL", "LC_NUMERIC", "LANG"}) {
+        if (const auto v = env(name); v && !v->isEmpty()) {
+            return v;
+        }
+    }
+    return std::nullopt;
+}
+
+RegionalSettings regionalSettingsFor(const QString& localeName) {
+    QString name = localeName.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
+    const QLocale numeric = (name == QLatin1String("C") || name == QLatin1String("POSIX"))
+                                ? QLocale::c()
+                                : QLocale(name);
+    RegionalSettings s;
+    const QString point = numeric.decimalPoint();
+    s.decimalChar = point == QLatin1String(".") ? '.' : ',';
+    const QLocale system = QLocale::system();
+    s.shortDateFormat = system.dateFormat(QLocale::ShortFormat);
+    s.longTimeFormat = system.timeFormat(QLocale::LongFormat);
+    return s;
+}
