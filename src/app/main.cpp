@@ -5,6 +5,7 @@
 #include "io/files.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,12 +21,16 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
-    QApplication::setApplicationDisplayName(QString::fromLatin1(kApplicationTitle));
 
     BoxMessageService messages;
     TfrmMainWin window(messages, kov::workspace_of_executable(QCoreApplication::applicationFilePath().toStdString()));
     if (window.terminated()) {
         return 1;
+    }
+    // Without a window manager (a bare X server) maximising does nothing, so the window also
+    // takes the screen's whole work area itself.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        window.setGeometry(screen->availableGeometry());
     }
     window.showMaximized();
     return app.exec();

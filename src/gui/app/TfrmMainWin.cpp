@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QShowEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
@@ -90,8 +91,8 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     }
     if (shells.size() > 1) {
         setEnabled(false);
-        auto* dialog = new TfrmSelLang(*this);
-        dialog->show();
+        selLang_ = new TfrmSelLang(*this);
+        selLang_->show();
         return;
     }
     startWithShell(shells.back());
@@ -274,6 +275,15 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     window->move(centre - QPoint(window->width() / 2, window->height() / 2));
     window->show();
     window->activateWindow();
+}
+
+void TfrmMainWin::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The language dialog stays in front of the main window that is shown after it.
+    if (selLang_) {
+        selLang_->raise();
+        selLang_->activateWindow();
+    }
 }
 
 void TfrmMainWin::closeEvent(QCloseEvent* event) {

@@ -4,6 +4,7 @@
 #include "shared_state.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -12,6 +13,7 @@ class QAction;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
+class TfrmSelLang;
 
 // What a child window of the MDI area shows; print and export act on the active one.
 enum class ViewerKind { None, Task, Solution, Statistics };
@@ -64,6 +66,7 @@ public slots:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void buildMenu();
@@ -80,4 +83,5 @@ private:
     bool terminated_ = false;
     bool protocolWritten_ = false;
     std::function<void()> terminator_;
+    QPointer<TfrmSelLang> selLang_; // the language dialog while it is open
 };
