@@ -28,8 +28,9 @@ Picture uniform(const char* name, int width, int height, Rgb colour) {
     Picture p{name, width, height, {}};
     p.pixels.reserve(std::size_t(width) * std::size_t(height) * 3);
     for (int i = 0; i < width * height; ++i) {
-        p.pixels.insert(p.pixels.end(), {(unsigned char)colour.r, (unsigned char)colour.g,
-                                         (unsigned char)colour.b});
+        p.pixels.insert(p.pixels.end(),
+                        {static_cast<unsigned char>(colour.r), static_cast<unsigned char>(colour.g),
+                         static_cast<unsigned char>(colour.b)});
     }
     return p;
 }
@@ -44,7 +45,7 @@ Picture gradient(const char* name, int width, int height, Rgb left, Rgb right) {
             const double t = (x + kLean * y) / span;
             for (double c : {left.r + t * (right.r - left.r), left.g + t * (right.g - left.g),
                              left.b + t * (right.b - left.b)}) {
-                p.pixels.push_back((unsigned char)std::lround(c));
+                p.pixels.push_back(static_cast<unsigned char>(std::lround(c)));
             }
         }
     }
@@ -58,8 +59,8 @@ std::vector<unsigned char> compress(const Picture& p) {
     }
     unsigned char* jpeg = nullptr;
     unsigned long size = 0;
-    const int rc = tjCompress2(handle, p.pixels.data(), p.width, 0, p.height, TJPF_RGB, &jpeg, &size,
-                               TJSAMP_444, 92, TJFLAG_ACCURATEDCT);
+    const int rc = tjCompress2(handle, p.pixels.data(), p.width, 0, p.height, TJPF_RGB, &jpeg,
+                               &size, TJSAMP_444, 92, TJFLAG_ACCURATEDCT);
     if (rc != 0) {
         const std::string error = tjGetErrorStr2(handle);
         tjDestroy(handle);

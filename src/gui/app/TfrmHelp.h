@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QDialog>
+
+struct SharedState;
+class QFrame;
+class QLabel;
+
+// The about windows: mode 1 about the system (GroupBox1), mode 2 about the developer
+// (GroupBox2). Every text comes from the lists of the language shell; the labels lie over the
+// picture and the window is as tall as their texts need.
+class TfrmHelp final : public QDialog {
+    Q_OBJECT
+
+public:
+    TfrmHelp(const SharedState& state, int mode);
+
+private:
+    void showSystem(const SharedState& state);
+    void showDeveloper(const SharedState& state);
+
+    QFrame* GroupBox1 = nullptr;
+    QFrame* GroupBox2 = nullptr;
+};
