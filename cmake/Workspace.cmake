@@ -1,7 +1,8 @@
 # Assembles the Workspace: the program beside Shells (the compiled language shells), System
 # (the information file of the optimisation module), Dbor, Data, Solving and Reports. Only the
 # program, the shells and the information file are refreshed; databases, tasks, solutions and
-# the protocol are never touched.
+# the protocol are never touched, apart from the demonstration that kov-demo writes into a
+# Workspace that holds none of them yet.
 file(GLOB KOV_SHELL_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/shells/*.shell)
 set(KOV_SHELL_FILES)
 foreach(src ${KOV_SHELL_SOURCES})
@@ -22,5 +23,18 @@ add_custom_command(OUTPUT "${KOV_WORKSPACE}/System/Info"
     COMMAND ${CMAKE_COMMAND} -E copy "${CMAKE_SOURCE_DIR}/system/Info" "${KOV_WORKSPACE}/System/Info"
     DEPENDS "${CMAKE_SOURCE_DIR}/system/Info"
     VERBATIM)
+add_custom_target(workspace_files DEPENDS ${KOV_SHELL_FILES} "${KOV_WORKSPACE}/System/Info")
 
-add_custom_target(workspace ALL DEPENDS ${KOV_SHELL_FILES} "${KOV_WORKSPACE}/System/Info" kov)
+# The demonstration needs the shells and the information file. It runs at every build and does
+# nothing once the Workspace holds databases, tasks or a protocol.
+add_custom_target(workspace_demo ALL
+    COMMAND kov-demo "${KOV_WORKSPACE}"
+    COMMENT "Writing the demonstration data into an empty Workspace"
+    VERBATIM)
+add_dependencies(workspace_demo kov-demo workspace_files)
+
+add_custom_target(workspace ALL)
+add_dependencies(workspace workspace_files workspace_demo)
+if(TARGET kov)
+    add_dependencies(workspace kov)
+endif()

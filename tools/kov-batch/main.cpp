@@ -1,0 +1,46 @@
+// kov-batch: the optimisation module and the statistical modelling without windows, for scripts.
+//   kov-batch solve WORKSPACE [options]   solve the queued tasks
+//   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
+#include "solve_command.h"
+#include "stats_command.h"
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+namespace {
+
+void usage(std::ostream& out) {
+    out << "usage: kov-batch solve WORKSPACE [--task CODE] [--omega W] [--threshold KO]\n"
+           "                       [--check-every KR] [--max-cycles LIMIT] [--lang SUFFIX]\n"
+           "       kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]\n"
+           "       kov-batch --help\n\n"
+        << kSolveUsage
+        << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
+           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n";
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> words(argv + 1, argv + argc);
+    if (words.empty()) {
+        usage(std::cerr);
+        return 2;
+    }
+    const std::string& command = words.front();
+    const std::vector<std::string> args(words.begin() + 1, words.end());
+    if (command == "--help" || command == "-h" || command == "help") {
+        usage(std::cout);
+        return 0;
+    }
+    if (command == "solve") {
+        return run_solve_command(args);
+    }
+    if (command == "stats") {
+        return run_stats_command(args);
+    }
+    std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
+    usage(std::cerr);
+    return 2;
+}
