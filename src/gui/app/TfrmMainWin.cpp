@@ -1,5 +1,6 @@
 #include "TfrmMainWin.h"
 
+#include "TfrmProtocolWin.h"
 #include "TfrmSelLang.h"
 #include "commands.h"
 #include "message_service.h"
@@ -8,11 +9,11 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QShowEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShowEvent>
 
 namespace {
 
@@ -83,9 +84,9 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
 
     const auto shells = kov::find_files(state_.path("Shells"), std::string(kov::kShellPattern));
     if (shells.empty()) {
-        messages.warning(QStringLiteral(
-            "There are no files of language shells in the folder \"Shells\". In this regard, there will an "
-            "emergency exit from the program."));
+        messages.warning(QStringLiteral("There are no files of language shells in the folder "
+                                        "\"Shells\". In this regard, there will an "
+                                        "emergency exit from the program."));
         terminate();
         return;
     }
@@ -149,7 +150,8 @@ void TfrmMainWin::loadProtocol() {
     case kov::ProtocolLoad::DamagedKept:
         m.error(error321);
         m.information(state_.text(532) + QStringLiteral(" \"") +
-                      QString::fromStdString(std::string(kov::kProtocolFile) + ".bad") + QStringLiteral("\"."));
+                      QString::fromStdString(std::string(kov::kProtocolFile) + ".bad") +
+                      QStringLiteral("\"."));
         break;
     case kov::ProtocolLoad::ReplaceFailed:
         m.error(error321);
@@ -188,11 +190,20 @@ void TfrmMainWin::buildMenu() {
         a->setObjectName(name);
         actions_[name] = a;
     }
-    connect(menus_.at(QStringLiteral("mnuSolving")), &QMenu::aboutToShow, this, &TfrmMainWin::mnuSolvingClick);
-    connect(menus_.at(QStringLiteral("mnuOut")), &QMenu::aboutToShow, this, &TfrmMainWin::mnuOutClick);
+    connect(menus_.at(QStringLiteral("mnuSolving")), &QMenu::aboutToShow, this,
+            &TfrmMainWin::mnuSolvingClick);
+    connect(menus_.at(QStringLiteral("mnuOut")), &QMenu::aboutToShow, this,
+            &TfrmMainWin::mnuOutClick);
     connect(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, this, &TfrmMainWin::N5Click);
     connect(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, this, &TfrmMainWin::DBORClick);
-    connect(action(QStringLiteral("mnuInExit")), &QAction::triggered, this, &TfrmMainWin::mnuInExitClick);
+    connect(action(QStringLiteral("mnuInExit")), &QAction::triggered, this,
+            &TfrmMainWin::mnuInExitClick);
+    connect(action(QStringLiteral("mnuOutViewProtocol")), &QAction::triggered, this,
+            [this] { openProtocolWindow(*this); });
+    connect(action(QStringLiteral("Optim")), &QAction::triggered, this,
+            [this] { openOptimWindow(*this); });
+    connect(action(QStringLiteral("N6")), &QAction::triggered, this,
+            [this] { openStatisticsWindow(*this); });
     connect(action(QStringLiteral("N101")), &QAction::triggered, this, [this] {
         state_.windowMode = 1;
         openAboutWindow(*this, 1);
@@ -213,7 +224,8 @@ void TfrmMainWin::applyCaptions() {
         if (name == QLatin1String("-")) {
             continue;
         }
-        const QString caption = menuCaption(item.trimmed ? state_.trimmed(item.text) : state_.text(item.text));
+        const QString caption =
+            menuCaption(item.trimmed ? state_.trimmed(item.text) : state_.text(item.text));
         if (auto m = menus_.find(name); m != menus_.end()) {
             m->second->setTitle(caption);
         } else {
@@ -260,9 +272,13 @@ void TfrmMainWin::N5Click() {
     action(QStringLiteral("N9"))->setEnabled(statistics);
 }
 
-void TfrmMainWin::DBORClick() { rebuildBdonList(*this); }
+void TfrmMainWin::DBORClick() {
+    rebuildBdonList(*this);
+}
 
-void TfrmMainWin::mnuInExitClick() { close(); }
+void TfrmMainWin::mnuInExitClick() {
+    close();
+}
 
 void TfrmMainWin::openCommandWindow(QWidget* window) {
     setEnabled(false);
@@ -270,7 +286,9 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     window->setWindowFlag(Qt::Dialog, true);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
-    window->adjustSize();
+    if (!window->testAttribute(Qt::WA_Resized)) {
+        window->adjustSize();
+    }
     const QPoint centre = frameGeometry().center();
     window->move(centre - QPoint(window->width() / 2, window->height() / 2));
     window->show();

@@ -10,3 +10,9 @@ void openAboutWindow(TfrmMainWin& main, int mode);
 // Rebuilds the list of databases when the database menu opens (warnings through the main
 // window's message service).
 void rebuildBdonList(TfrmMainWin& main);
+
+// The optimisation module window (main menu Optim, or the task wizard's immediate solving).
+void openOptimWindow(TfrmMainWin& main);
+
+// The statistics creation window (main menu N6).
+void openStatisticsWindow(TfrmMainWin& main);

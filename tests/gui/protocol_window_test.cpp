@@ -1,0 +1,257 @@
+#include "TfrmMainWin.h"
+#include "TfrmProtocolWin.h"
+
+#include "data_fixtures.h"
+#include "io/files.h"
+#include "protocol/protocol.h"
+#include "scripted_messages.h"
+#include "shell_fixture.h"
+#include "temp_dir.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// The header of a one-variant sale task on the small database of type A.
+kov::TaskHeader sale_task_header(const std::string& code, int groups, bool correct_database) {
+    kov::TaskHeader h;
+    h.shifr = code;
+    h.name = "Task " + code;
+    h.shifr_db = "A_123";
+    h.mt = groups;
+    h.nsg = 1;
+    h.mz = groups;
+    h.prk = correct_database ? 1 : 0;
+    return h;
+}
+
+class ProtocolWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("LC_ALL", "C.UTF-8");
+        write_shell(ws.path() + "/Shells", "eng", numbered_shell("eng English"));
+        kov::write_file_atomic(ws / "System/protocol.ptl",
+                               kov::encode_protocol({}, kov::CodePage::Cp1252));
+        main = std::make_unique<TfrmMainWin>(messages, ws.path());
+        main->show();
+    }
+    void TearDown() override {
+        if (window) {
+            window->close();
+        }
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+
+    void addTask(const std::string& code, kov::TaskState state = kov::TaskState::Entered) {
+        kov::ProtocolEntry e{code, "Task " + code, state, 46000.5, 46000.5, 0, 0};
+        if (state != kov::TaskState::Entered) {
+            e.queued = 46001.25;
+        }
+        main->state().protocol.push_back(e);
+    }
+
+    void open() {
+        main->action("mnuOutViewProtocol")->trigger();
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (auto* p = qobject_cast<TfrmProtocolWin*>(w); p && p->isVisible()) {
+                window = p;
+            }
+        }
+        ASSERT_NE(window, nullptr);
+    }
+
+    template <class T> T* find(const char* name) {
+        return window->findChild<T*>(QString::fromLatin1(name));
+    }
+    QPushButton* button(const char* name) { return find<QPushButton>(name); }
+    QComboBox* list() { return find<QComboBox>("TaskList"); }
+    QStringList keys() {
+        QStringList out;
+        auto* grid = find<QTableWidget>("ValueList");
+        for (int r = 0; r < grid->rowCount(); ++r) {
+            out << grid->item(r, 0)->text();
+        }
+        return out;
+    }
+    std::vector<kov::ProtocolEntry> stored() {
+        return kov::load_protocol(ws.path(), kov::CodePage::Cp1252).entries;
+    }
+
+    TempWorkspace ws;
+    ScriptedMessageService messages;
+    std::unique_ptr<TfrmMainWin> main;
+    QPointer<TfrmProtocolWin> window;
+};
+
+} // namespace
+
+TEST_F(ProtocolWindowTest, ListsTasksWithTheirRowsAndTheWindowDiscipline) {
+    addTask("ABC123");
+    addTask("DEF456", kov::TaskState::Queued);
+    open();
+    EXPECT_FALSE(main->isEnabled());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_EQ(window->windowTitle(), "T395");
+    ASSERT_EQ(list()->count(), 2);
+    EXPECT_EQ(list()->itemText(1), "[DEF456] Task DEF456");
+    EXPECT_EQ(list()->currentIndex(), 0);
+    EXPECT_EQ(keys(), QStringList({"T491", "T195", "T5", "T83", "T82"}));
+    list()->setCurrentIndex(1);
+    EXPECT_EQ(keys(), QStringList({"T491", "T195", "T5", "T83", "T82", "T85"}));
+    EXPECT_EQ(find<QTableWidget>("ValueList")->item(2, 1)->text(), "T289");
+    window->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(ProtocolWindowTest, DemonstrationTasksCannotBeDeleted) {
+    for (const char* code : {"DEMO01", "DEMR01", "XDEME1"}) {
+        addTask(code);
+    }
+    open();
+    const bool expected[] = {true, false, false};
+    for (int i = 0; i < 3; ++i) {
+        list()->setCurrentIndex(i);
+        EXPECT_EQ(button("btnDeleteTask")->isEnabled(), expected[i]) << i;
+    }
+}
+
+TEST_F(ProtocolWindowTest, DeletingRemovesFilesAndSelectsTheNeighbour) {
+    for (const char* code : {"AAA111", "BBB222", "CCC333"}) {
+        addTask(code);
+        kov::write_file_atomic(ws / ("Data/kov_" + std::string(code) + ".dat"), kov::Bytes{1});
+    }
+    kov::write_file_atomic(ws / "Solving/kov_CCC333_in.dat", kov::Bytes{1});
+    open();
+    list()->setCurrentIndex(2);
+    messages.answers = {false, true};
+    button("btnDeleteTask")->click(); // No: nothing happens
+    EXPECT_EQ(list()->count(), 3);
+    button("btnDeleteTask")->click();
+    EXPECT_EQ(messages.boxes.back().text, "T53 \"Task CCC333\"?");
+    EXPECT_EQ(list()->count(), 2);
+    EXPECT_EQ(list()->currentIndex(), 1);
+    EXPECT_FALSE(kov::file_exists(ws / "Data/kov_CCC333.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_CCC333_in.dat"));
+    EXPECT_TRUE(kov::file_exists(ws / "Data/kov_BBB222.dat"));
+    // The change is in the protocol file at once.
+    EXPECT_EQ(stored().size(), 2u);
+
+    main->state().protocol.erase(main->state().protocol.begin(),
+                                 main->state().protocol.begin() + 1);
+    window->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    open();
+    ASSERT_EQ(list()->count(), 1);
+    messages.answers = {true};
+    button("btnDeleteTask")->click();
+    EXPECT_EQ(list()->count(), 0);
+    EXPECT_TRUE(keys().isEmpty());
+    EXPECT_FALSE(find<QTableWidget>("ValueList")->isEnabled());
+    for (const char* b : {"btnDeleteTask", "btnCreateInData", "btnLoadOutData"}) {
+        EXPECT_FALSE(button(b)->isEnabled()) << b;
+    }
+}
+
+TEST_F(ProtocolWindowTest, QueueingCopiesTheInputAndDropsAnOldSolution) {
+    addTask("ABC123");
+    kov::write_file_atomic(ws / "Data/kov_ABC123_in.dat", kov::Bytes{1, 2, 3});
+    kov::write_file_atomic(ws / "Solving/kov_ABC123_out.dat", kov::Bytes{9});
+    open();
+    EXPECT_TRUE(button("btnCreateInData")->isEnabled());
+    button("btnCreateInData")->click();
+    EXPECT_EQ(kov::read_file(ws / "Solving/kov_ABC123_in.dat"), (kov::Bytes{1, 2, 3}));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_ABC123_out.dat"));
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Queued);
+    EXPECT_GT(main->state().protocol[0].queued, 46000.0);
+    EXPECT_EQ(stored()[0].state, kov::TaskState::Queued);
+    EXPECT_FALSE(button("btnCreateInData")->isEnabled());
+    // Queued without a solution: nothing to take back yet.
+    EXPECT_FALSE(button("btnLoadOutData")->isEnabled());
+    kov::write_file_atomic(ws / "Solving/kov_ABC123_out.dat", kov::Bytes{9});
+    list()->setCurrentIndex(-1);
+    list()->setCurrentIndex(0);
+    EXPECT_TRUE(button("btnLoadOutData")->isEnabled());
+}
+
+TEST_F(ProtocolWindowTest, TakingBackCorrectsTheDatabaseOfAOneVariantTask) {
+    kov::BdonData bdon = fixtures::small_bdon();
+    kov::write_bdon(ws.path(), "eng", bdon, "01.01.2026", kov::CodePage::Cp1252);
+    const kov::TaskHeader header = sale_task_header("ABC123", 3, true);
+    kov::write_file_atomic(ws / "Data/kov_ABC123.dat",
+                           kov::encode_task_header(header, kov::CodePage::Cp1252));
+    kov::write_file_atomic(ws / "Solving/kov_ABC123_in.dat", kov::Bytes{1});
+    kov::Solution solution;
+    solution.header.result = 1;
+    solution.cycles = {7};
+    solution.plans = {{{1, 1, 1}, kov::kNotTaken, {3, 1, 1}}};
+    kov::write_solution(ws / "Solving/kov_ABC123_out.dat", solution, kov::CodePage::Cp1252);
+    addTask("ABC123", kov::TaskState::Queued);
+    kov::write_file_atomic(ws / "Solving/kov_ZZZ999_in.dat", kov::Bytes{1});
+    open();
+    button("btnLoadOutData")->click();
+
+    EXPECT_EQ(messages.texts(), QStringList({"T351."}));
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Solved);
+    EXPECT_EQ(stored()[0].state, kov::TaskState::Solved);
+    EXPECT_TRUE(kov::file_exists(ws / "Data/kov_ABC123_out.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_ABC123_out.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_ABC123_in.dat"));
+    const kov::BdonData after = kov::read_bdon(ws / "Dbor/A_123_dbor_eng", kov::CodePage::Cp1252);
+    EXPECT_EQ(after.objects[0].absence, "*");
+    EXPECT_EQ(after.objects[1].absence, "");
+    EXPECT_EQ(after.objects[2].absence, "*");
+    EXPECT_EQ(after.objects[1], bdon.objects[1]);
+    EXPECT_EQ(keys().size(), 7);
+
+    // Another task is still queued, so Optim stays; once it is gone Optim is disabled.
+    main->mnuSolvingClick();
+    EXPECT_TRUE(main->action("Optim")->isEnabled());
+    kov::remove_file(ws / "Solving/kov_ZZZ999_in.dat");
+    main->mnuSolvingClick();
+    EXPECT_FALSE(main->action("Optim")->isEnabled());
+}
+
+TEST_F(ProtocolWindowTest, ASolutionThatDoesNotFitTheDatabaseChangesNothing) {
+    kov::BdonData bdon = fixtures::small_bdon();
+    kov::write_bdon(ws.path(), "eng", bdon, "01.01.2026", kov::CodePage::Cp1252);
+    const kov::Bytes database = kov::read_file(ws / "Dbor/A_123_dbor_eng.dat");
+    kov::write_file_atomic(
+        ws / "Data/kov_ABC123.dat",
+        kov::encode_task_header(sale_task_header("ABC123", 3, true), kov::CodePage::Cp1252));
+    kov::Solution solution;
+    solution.header.result = 1;
+    solution.cycles = {7};
+    solution.plans = {{{1, 1, 1}, kov::kNotTaken, {3, 4, 1}}}; // object 3 has no modernisation 4
+    kov::write_solution(ws / "Solving/kov_ABC123_out.dat", solution, kov::CodePage::Cp1252);
+    addTask("ABC123", kov::TaskState::Queued);
+    open();
+    button("btnLoadOutData")->click();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
+    EXPECT_TRUE(messages.boxes[0].text.contains("kov_ABC123_out.dat"))
+        << messages.boxes[0].text.toStdString();
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Queued);
+    EXPECT_TRUE(kov::file_exists(ws / "Solving/kov_ABC123_out.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Data/kov_ABC123_out.dat"));
+    EXPECT_EQ(kov::read_file(ws / "Dbor/A_123_dbor_eng.dat"), database);
+}
+
+TEST_F(ProtocolWindowTest, AFailedCopyKeepsTheEntryAsItWas) {
+    addTask("ABC123");
+    kov::write_file_atomic(ws / "Data/kov_ABC123_in.dat", kov::Bytes{1});
+    std::filesystem::remove_all(ws / "Solving");
+    open();
+    button("btnCreateInData")->click();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].text, "T531 \"Solving/kov_ABC123_in.dat\" !!!");
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Entered);
+}
