@@ -1,0 +1,431 @@
+#include "TForm1.h"
+
+#include "TfrmMainWin.h"
+#include "commands.h"
+#include "file_error_text.h"
+#include "message_service.h"
+#include "ui/key_filters.h"
+
+#include "io/files.h"
+#include "io/numbers.h"
+#include "optim/info_file.h"
+#include "optim/solve_task.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QShowEvent>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kClientWidth = 614;
+constexpr int kClientHeight = 428;
+
+// A label whose centre stands at x.
+void centreAt(QLabel* label, int x, int y) {
+    label->adjustSize();
+    label->move(x - label->width() / 2, y);
+}
+
+void setColour(QLabel* label, const char* colour) {
+    label->setStyleSheet(colour ? QStringLiteral("color: %1;").arg(QLatin1String(colour))
+                                : QString());
+}
+
+} // namespace
+
+TForm1::TForm1(TfrmMainWin& main)
+    : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
+    , main_(main)
+    , state_(main.state()) {
+    setObjectName(QStringLiteral("TForm1"));
+    setFixedSize(kClientWidth, kClientHeight);
+
+    Label0 = label("Label0", this);
+    Label0_1 = label("Label0_1", this);
+    Label0_2 = label("Label0_2", this);
+    RB1 = new QRadioButton(this);
+    RB1->setObjectName(QStringLiteral("RB1"));
+    RB2 = new QRadioButton(this);
+    RB2->setObjectName(QStringLiteral("RB2"));
+    RB1->setChecked(true);
+    connect(RB1, &QRadioButton::clicked, this, &TForm1::RB1Click);
+    connect(RB2, &QRadioButton::clicked, this, &TForm1::RB2Click);
+    BNext1 = button("BNext1", state_.text(78));
+    BNext2 = button("BNext2", state_.text(78));
+    BNext3 = button("BNext3", state_.text(78));
+    Label1 = label("Label1", this);
+    MaskEdit1_3 = new QLineEdit(this);
+    MaskEdit1_3->setObjectName(QStringLiteral("MaskEdit1_3"));
+    installCodeField(*MaskEdit1_3);
+    LOPRM = label("LOPRM", this);
+    static const char* const promptNames[4] = {"LOPT1", "LOPT2", "LOPT3", "LOPT4"};
+    static const char* const editNames[4] = {"ME1", "ME2", "ME3", "ME4"};
+    static const int maxLength[4] = {4, 5, 2, 6};
+    const QString decimal =
+        QRegularExpression::escape(QString(QLatin1Char(state_.regional.decimalChar)));
+    for (int i = 0; i < 4; ++i) {
+        LOPT[i] = label(promptNames[i], this);
+        ME[i] = new QLineEdit(this);
+        ME[i]->setObjectName(QString::fromLatin1(editNames[i]));
+        ME[i]->setMaxLength(maxLength[i]);
+        // ОКР and КО take digits and the DecimalChar, КР and ЛЧИ digits only.
+        const QString chars =
+            i < 2 ? QStringLiteral("[0-9%1]*").arg(decimal) : QStringLiteral("[0-9]*");
+        ME[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(chars), ME[i]));
+    }
+    BStart = button("BStart", state_.trimmed(2));
+    BReset = button("BReset", state_.text(411));
+    BEnd = button("BEnd", state_.text(73));
+    connect(BNext1, &QPushButton::clicked, this, &TForm1::BNext1Click);
+    connect(BNext2, &QPushButton::clicked, this, &TForm1::BNext2Click);
+    connect(BNext3, &QPushButton::clicked, this, &TForm1::BNext3Click);
+    connect(BStart, &QPushButton::clicked, this, &TForm1::BStartClick);
+    connect(BReset, &QPushButton::clicked, this, &TForm1::BResetClick);
+    connect(BEnd, &QPushButton::clicked, this, &TForm1::BEndClick);
+
+    // The lines of the run, one under the other, each wrapping within the window.
+    auto* progress = new QWidget(this);
+    progress->setObjectName(QStringLiteral("ProgressArea"));
+    progress->setGeometry(10, 232, kClientWidth - 20, kClientHeight - 240);
+    auto* lines = new QVBoxLayout(progress);
+    lines->setContentsMargins(0, 0, 0, 0);
+    lines->setSpacing(2);
+    Label_Start = label("Label_Start", progress);
+    QFont bold = Label_Start->font();
+    bold.setBold(true);
+    Label_Start->setFont(bold);
+    lines->addWidget(Label_Start);
+    for (int i = 0; i < 6; ++i) {
+        Lines[i] = label(QStringLiteral("Label%1").arg(i + 2).toLatin1().constData(), progress);
+        Lines[i]->setWordWrap(true);
+        lines->addWidget(Lines[i]);
+    }
+    Label8 = label("Label8", progress);
+    Label8->setWordWrap(true);
+    setColour(Label8, "red");
+    lines->addWidget(Label8);
+    Label_End = label("Label_End", progress);
+    Label_End->setFont(bold);
+    lines->addWidget(Label_End);
+    lines->addStretch(1);
+
+    BNext1->setGeometry(267, 120, 80, 25);
+    BNext2->setGeometry(267, 150, 80, 25);
+    BNext3->setGeometry(267, 176, 80, 25);
+    BStart->setGeometry(146, 200, 100, 25);
+    BReset->setGeometry(257, 200, 100, 25);
+    BEnd->setGeometry(368, 200, 100, 25);
+}
+
+QLabel* TForm1::label(const char* name, QWidget* parent) {
+    auto* l = new QLabel(parent);
+    l->setObjectName(QString::fromLatin1(name));
+    return l;
+}
+
+QPushButton* TForm1::button(const char* name, const QString& text) {
+    auto* b = new QPushButton(text, this);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (initialised_) {
+        return;
+    }
+    initialise();
+    if (state_.solveNow == 1) {
+        // The whole procedure runs once the window is on the screen.
+        QTimer::singleShot(0, this, &TForm1::solveNow);
+    }
+}
+
+void TForm1::placePromptTexts() {
+    const QString and0 = state_.trimmed(0);
+    LOPRM->setText(state_.text(503) + QStringLiteral(":"));
+    LOPT[0]->setText(state_.text(290) + QStringLiteral(" (>=0,1 ") + and0 +
+                     QStringLiteral(" <1,0)"));
+    LOPT[1]->setText(state_.text(152) + QStringLiteral(" (>=0,001 ") + and0 +
+                     QStringLiteral(" <=0,1)"));
+    LOPT[2]->setText(state_.text(169) + QStringLiteral(" (>=1)"));
+    LOPT[3]->setText(state_.text(171) + QStringLiteral(" (>=10)"));
+    setColour(LOPRM, nullptr);
+    LOPRM->adjustSize();
+    LOPRM->move(144, 41);
+    for (int i = 0; i < 4; ++i) {
+        setColour(LOPT[i], nullptr);
+        LOPT[i]->adjustSize();
+        LOPT[i]->move(64, 72 + 24 * i);
+        ME[i]->setGeometry(LOPT[i]->width() + 79, 70 + 24 * i, 70, 21);
+    }
+}
+
+void TForm1::initialise() {
+    initialised_ = true;
+    setWindowTitle(state_.text(190));
+    info_ = kov::read_info_file(state_.workspace, state_.shell);
+    Label0->setText(state_.text(505) + QStringLiteral(":"));
+    centreAt(Label0, 311, 40);
+    Label0_1->setText(state_.text(323));
+    centreAt(Label0_1, 240, 68);
+    Label0_2->setText(state_.text(149));
+    centreAt(Label0_2, 363, 68);
+    RB1->adjustSize();
+    RB2->adjustSize();
+    RB1->move(240 - RB1->width() / 2, 90);
+    RB2->move(363 - RB2->width() / 2, 90);
+    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    setColour(Label1, nullptr);
+    Label1->adjustSize();
+    Label1->move(174, 120);
+    MaskEdit1_3->setGeometry(Label1->x() + Label1->width() + 10, 117, 70, 21);
+    placePromptTexts();
+    const QString dc(QLatin1Char(state_.regional.decimalChar));
+    ME[0]->setText(QStringLiteral("0") + dc + QStringLiteral("9"));
+    ME[1]->setText(QStringLiteral("0") + dc + QStringLiteral("001"));
+    ME[2]->setText(QStringLiteral("5"));
+    ME[3]->setText(QStringLiteral("3000"));
+    RB1->setChecked(true);
+    batch_ = true;
+    showOnly({Label0, Label0_1, Label0_2, RB1, RB2, BNext1});
+}
+
+void TForm1::showOnly(const std::vector<QWidget*>& visible) {
+    QWidget* const all[] = {Label0,  Label0_1, Label0_2, RB1,         RB2,   BNext1,
+                            BNext2,  BNext3,   Label1,   MaskEdit1_3, LOPRM, LOPT[0],
+                            LOPT[1], LOPT[2],  LOPT[3],  ME[0],       ME[1], ME[2],
+                            ME[3],   BStart,   BReset,   BEnd};
+    for (QWidget* w : all) {
+        w->setVisible(std::find(visible.begin(), visible.end(), w) != visible.end());
+    }
+}
+
+void TForm1::setMessage(const QString& text) {
+    Label8->setText(text);
+    Label8->repaint();
+}
+
+void TForm1::RB1Click() {
+    RB1->setChecked(true);
+    RB2->setChecked(false);
+    batch_ = true;
+}
+
+void TForm1::RB2Click() {
+    RB2->setChecked(true);
+    RB1->setChecked(false);
+    batch_ = false;
+}
+
+void TForm1::BNext1Click() {
+    batch_ = RB1->isChecked();
+    tasks_.clear();
+    if (!batch_) {
+        tasks_.emplace_back();
+        showOnly({Label1, MaskEdit1_3, BNext2});
+        MaskEdit1_3->setFocus();
+        return;
+    }
+    for (const auto& name : kov::find_files(state_.path("Solving"), "kov_??????_in.dat")) {
+        tasks_.push_back(name.substr(4, 6));
+    }
+    if (tasks_.empty()) {
+        setMessage(state_.text(12) + QStringLiteral(". ") + state_.text(383) + QStringLiteral("."));
+        showOnly({BEnd});
+        return;
+    }
+    showOnly({LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3], ME[0], ME[1], ME[2], ME[3], BNext3});
+    ME[0]->setFocus();
+}
+
+void TForm1::BNext2Click() {
+    const std::string code =
+        state_.solveNow == 1 ? state_.solveNowCode : MaskEdit1_3->text().toStdString();
+    tasks_ = {code};
+    Label1->setText(state_.text(492) + QStringLiteral(" - \"") + QString::fromStdString(code) +
+                    QStringLiteral("\"."));
+    setColour(Label1, "green");
+    Label1->adjustSize();
+    Label1->move(10, 16);
+    const std::string input = "Solving/kov_" + code + "_in.dat";
+    if (kov::is_task_code(code) && kov::file_exists(state_.path(input))) {
+        showOnly({Label1, LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3], ME[0], ME[1], ME[2], ME[3],
+                  BNext3});
+        ME[0]->setFocus();
+        return;
+    }
+    setMessage(state_.text(504) + QStringLiteral(". ") + state_.text(382) +
+               QStringLiteral(" \"kov_") + QString::fromStdString(code) +
+               QStringLiteral("_in.dat\"."));
+    showOnly({Label1, BEnd});
+}
+
+void TForm1::BNext3Click() {
+    const char dc = state_.regional.decimalChar;
+    auto refuse = [&](int field, int text) {
+        if (text >= 0) {
+            state_.messages->warning(state_.text(text) + QStringLiteral("."));
+        }
+        ME[field]->setFocus();
+    };
+    const auto omega = kov::parse_real(ME[0]->text().toStdString(), dc);
+    if (!omega) {
+        return refuse(0, -1);
+    }
+    if (*omega < 0.49999 || *omega >= 0.99999) {
+        return refuse(0, 215);
+    }
+    const auto threshold = kov::parse_real(ME[1]->text().toStdString(), dc);
+    if (!threshold) {
+        return refuse(1, -1);
+    }
+    if (*threshold < 0.00099 || *threshold > 0.10001) {
+        return refuse(1, 214);
+    }
+    const auto checkEvery = kov::parse_int(ME[2]->text().toStdString());
+    if (!checkEvery) {
+        return refuse(2, -1);
+    }
+    if (*checkEvery <= 0) {
+        return refuse(2, 418);
+    }
+    const auto maxCycles = kov::parse_int(ME[3]->text().toStdString());
+    if (!maxCycles) {
+        return refuse(3, -1);
+    }
+    if (*maxCycles < 10) {
+        return refuse(3, 419);
+    }
+    parameters_ = {*omega, *threshold, *checkEvery, *maxCycles};
+
+    LOPRM->setText(state_.text(330) + QStringLiteral(":"));
+    LOPRM->adjustSize();
+    LOPRM->move(396, 5);
+    const QString summary[4] = {
+        state_.shortText(28) + QStringLiteral(" = ") +
+            QString::fromStdString(kov::format_fixed(*omega, 2, dc)),
+        state_.shortText(15) + QStringLiteral(" = ") +
+            QString::fromStdString(kov::format_fixed(*threshold, 3, dc)),
+        state_.shortText(14) + QStringLiteral(" = ") + QString::number(*checkEvery),
+        state_.shortText(17) + QStringLiteral(" = ") + QString::number(*maxCycles),
+    };
+    setColour(LOPRM, "blue");
+    for (int i = 0; i < 4; ++i) {
+        LOPT[i]->setText(summary[i]);
+        setColour(LOPT[i], "blue");
+        LOPT[i]->adjustSize();
+        LOPT[i]->move(538, 23 + 16 * i);
+    }
+    std::vector<QWidget*> visible = {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3], BStart, BEnd};
+    if (!batch_) {
+        visible.push_back(Label1);
+        visible.push_back(BReset);
+    }
+    showOnly(visible);
+    BStart->setFocus();
+}
+
+void TForm1::BStartClick() {
+    BStart->setText(state_.text(398));
+    BStart->repaint();
+    for (QLabel* l : Lines) {
+        l->clear();
+    }
+    Label8->clear();
+    Label_End->clear();
+    for (const auto& code : tasks_) {
+        runTask(code);
+    }
+    BStart->setText(state_.trimmed(2));
+}
+
+void TForm1::BResetClick() {
+    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    setColour(Label1, nullptr);
+    Label1->adjustSize();
+    Label1->move(174, 120);
+    placePromptTexts();
+    Label_Start->clear();
+    for (QLabel* l : Lines) {
+        l->clear();
+    }
+    Label8->clear();
+    Label_End->clear();
+    BStart->setText(state_.trimmed(2));
+    showOnly({Label1, MaskEdit1_3, BNext2});
+    MaskEdit1_3->setFocus();
+}
+
+void TForm1::BEndClick() {
+    close();
+}
+
+void TForm1::solveNow() {
+    RB2Click();
+    BNext1Click();
+    BNext2Click();
+    BNext3Click();
+    if (BStart->isVisible()) {
+        BStartClick();
+    }
+    close();
+}
+
+namespace {
+
+// The lines of a run on the window's labels, repainted at once since the run holds the window.
+class LabelProgress final : public kov::RunProgress {
+public:
+    LabelProgress(QLabel* start, QLabel* const (&lines)[6], QLabel* message, QLabel* end)
+        : start_(start)
+        , message_(message)
+        , end_(end) {
+        std::copy(std::begin(lines), std::end(lines), lines_);
+    }
+
+    void show(kov::RunLine line, const std::string& text) override {
+        QLabel* label = line == kov::RunLine::Start     ? start_
+                        : line == kov::RunLine::Message ? message_
+                        : line == kov::RunLine::End
+                            ? end_
+                            : lines_[int(line) - int(kov::RunLine::Progress1)];
+        label->setText(QString::fromStdString(text));
+        label->repaint();
+    }
+
+private:
+    QLabel* start_;
+    QLabel* lines_[6];
+    QLabel* message_;
+    QLabel* end_;
+};
+
+} // namespace
+
+void TForm1::runTask(const std::string& code) {
+    const RegionalSettings& regional = state_.regional;
+    kov::SolveSetup setup{state_.workspace, state_.shell, regional.decimalChar,
+                          parameters_,      info_,        {}};
+    setup.clock.now = kov::now_day_count;
+    setup.clock.time_text = [&regional](double t) { return regional.timeText(t).toStdString(); };
+    setup.clock.date_text = [&regional](double t) { return regional.dateText(t).toStdString(); };
+    LabelProgress progress(Label_Start, Lines, Label8, Label_End);
+    state_.currentFileBase.clear();
+    try {
+        const kov::TaskRun run = kov::solve_task(code, setup, progress);
+        state_.currentFileBase = run.bdon_base;
+    } catch (const kov::FileError& error) {
+        setMessage(fileErrorText(state_, error));
+    }
+}
+
+void openOptimWindow(TfrmMainWin& main) {
+    main.openCommandWindow(new TForm1(main));
+}
