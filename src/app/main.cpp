@@ -11,7 +11,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") &&
+        !std::getenv("QT_QPA_PLATFORM")) {
         std::fprintf(stderr,
                      "Lite_TELM_KOV needs a graphical display and none is set (DISPLAY is empty).\n"
                      "Start it from a desktop session, or under a virtual display:\n"
@@ -23,7 +24,8 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QString::fromLatin1(kApplicationTitle));
 
     BoxMessageService messages;
-    TfrmMainWin window(messages, kov::workspace_of_executable(QCoreApplication::applicationFilePath().toStdString()));
+    TfrmMainWin window(messages, kov::workspace_of_executable(
+                                     QCoreApplication::applicationFilePath().toStdString()));
     if (window.terminated()) {
         return 1;
     }

@@ -5,7 +5,9 @@
 #include <sys/file.h>
 #include <unistd.h>
 
-InstanceLock::~InstanceLock() { release(); }
+InstanceLock::~InstanceLock() {
+    release();
+}
 
 bool InstanceLock::acquire(const std::string& lockFile) {
     release();

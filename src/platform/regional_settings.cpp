@@ -14,6 +14,23 @@ QDateTime toDateTime(double dayCount) {
     return QDateTime(QDate(t.year, t.month, t.day), QTime(t.hour, t.minute, t.second, t.msec));
 }
 
+// Qt's long time format names the time zone ("HH:mm:ss t"); the times of the system are local
+// times of day and durations, which carry none.
+QString withoutTimeZone(const QString& format) {
+    QString out;
+    bool quoted = false;
+    for (const QChar c : format) {
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        }
+        if (!quoted && c == QLatin1Char('t')) {
+            continue;
+        }
+        out += c;
+    }
+    return out.trimmed();
+}
+
 } // namespace
 
 QString RegionalSettings::dateText(double dayCount) const {
@@ -51,6 +68,6 @@ RegionalSettings regionalSettingsFor(const QString& localeName) {
     s.decimalChar = point == QLatin1String(".") ? '.' : ',';
     const QLocale system = QLocale::system();
     s.shortDateFormat = system.dateFormat(QLocale::ShortFormat);
-    s.longTimeFormat = system.timeFormat(QLocale::LongFormat);
+    s.longTimeFormat = withoutTimeZone(system.timeFormat(QLocale::LongFormat));
     return s;
 }

@@ -10,7 +10,9 @@ using namespace kov;
 
 namespace {
 
-Bytes bytes_of(const std::string& s) { return Bytes(s.begin(), s.end()); }
+Bytes bytes_of(const std::string& s) {
+    return Bytes(s.begin(), s.end());
+}
 
 } // namespace
 
@@ -29,7 +31,8 @@ TEST(Files, FailedPairWriteLeavesBothOldFiles) {
     write_file_atomic(a, bytes_of("descriptor"));
     // The second file's folder does not exist, so its write fails after the first was prepared.
     try {
-        write_files_atomic({{a, bytes_of("new descriptor")}, {dir / "missing/kov_T00001_in.dat", bytes_of("x")}});
+        write_files_atomic(
+            {{a, bytes_of("new descriptor")}, {dir / "missing/kov_T00001_in.dat", bytes_of("x")}});
         FAIL() << "the write should fail";
     } catch (const FileError& e) {
         EXPECT_EQ(e.kind(), FileError::Kind::Write);
@@ -53,9 +56,9 @@ TEST(Files, ReadErrorsNameTheFile) {
 
 TEST(Files, WildcardSearchIsExactAndSorted) {
     TempDir dir;
-    for (const char* name : {"kov_ZZZ999_in.dat", "kov_ABC123_in.dat", "kov_ABC12_in.dat", "kov_ABC1234_in.dat",
-                             "kov_ABC123_out.dat", "Shell (KOV 1.0).рус", "Shell (KOV 1.0).eng",
-                             "Shell (KOV 1.0).en"}) {
+    for (const char* name : {"kov_ZZZ999_in.dat", "kov_ABC123_in.dat", "kov_ABC12_in.dat",
+                             "kov_ABC1234_in.dat", "kov_ABC123_out.dat", "Shell (KOV 1.0).рус",
+                             "Shell (KOV 1.0).eng", "Shell (KOV 1.0).en"}) {
         write_file_atomic(dir / name, {});
     }
     std::filesystem::create_directory(dir / "kov_DIR000_in.dat");

@@ -27,7 +27,9 @@ ProtocolEntry entry(const std::string& code, TaskState state = TaskState::Entere
     return e;
 }
 
-std::string protocol_path(const TempWorkspace& ws) { return ws / "System/protocol.ptl"; }
+std::string protocol_path(const TempWorkspace& ws) {
+    return ws / "System/protocol.ptl";
+}
 
 } // namespace
 
@@ -82,12 +84,15 @@ TEST(Protocol, LoadOutcomes) {
         {"missing", nullptr, ProtocolLoad::Created, false},
         {"version 2", [&] { return patched(24, 2); }, ProtocolLoad::Replaced, false},
         {"other signature", [&] { return patched(1, 'X'); }, ProtocolLoad::Replaced, false},
-        {"count larger than the records", [&] { return patched(28, 3); }, ProtocolLoad::DamagedKept, true},
+        {"count larger than the records", [&] { return patched(28, 3); }, ProtocolLoad::DamagedKept,
+         true},
         {"negative count", [&] { return patched(31, 0x80); }, ProtocolLoad::DamagedKept, true},
         {"lower-case code", [&] { return patched(32 + 1, 'a'); }, ProtocolLoad::DamagedKept, true},
-        {"code of five characters", [&] { return patched(32, 5); }, ProtocolLoad::DamagedKept, true},
+        {"code of five characters", [&] { return patched(32, 5); }, ProtocolLoad::DamagedKept,
+         true},
         {"state 7", [&] { return patched(32 + 108, 7); }, ProtocolLoad::DamagedKept, true},
-        {"truncated header", [&] { return Bytes(good.begin(), good.begin() + 20); }, ProtocolLoad::DamagedKept, true},
+        {"truncated header", [&] { return Bytes(good.begin(), good.begin() + 20); },
+         ProtocolLoad::DamagedKept, true},
     };
     for (const auto& c : cases) {
         TempWorkspace ws;
@@ -115,7 +120,8 @@ TEST(Protocol, UncreatableFileLeavesTheListEmptyAndWritesNothing) {
 
 TEST(Protocol, DeletingTheSecondOfThreeMovesTheThirdUp) {
     TempWorkspace ws;
-    std::vector<ProtocolEntry> list = {entry("AAA111"), entry("BBB222"), entry("CCC333", TaskState::Solved)};
+    std::vector<ProtocolEntry> list = {entry("AAA111"), entry("BBB222"),
+                                       entry("CCC333", TaskState::Solved)};
     list.erase(list.begin() + 1);
     write_protocol(ws.path(), list, CodePage::Cp1252);
     const auto loaded = load_protocol(ws.path(), CodePage::Cp1252);

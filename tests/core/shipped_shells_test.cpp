@@ -38,7 +38,8 @@ class ShippedShell : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ShippedShell, HoldsEveryEntryTheProgramUses) {
     const std::string suffix = GetParam();
-    const LanguageShell shell = load_shell(std::string(KOV_SHELL_DIR) + "/" + shell_file_name(suffix));
+    const LanguageShell shell =
+        load_shell(std::string(KOV_SHELL_DIR) + "/" + shell_file_name(suffix));
     EXPECT_EQ(shell.suffix, suffix);
     EXPECT_EQ(left_chars(shell.title, 3), suffix);
     const auto needed = needed_entries();
@@ -49,13 +50,15 @@ TEST_P(ShippedShell, HoldsEveryEntryTheProgramUses) {
     for (const auto& n : needed) {
         if (n.table == "text") {
             ASSERT_LT(std::size_t(n.a), shell.texts.size()) << "text " << n.a;
-            EXPECT_TRUE(!shell.text(n.a).empty() || may_be_empty.count(n.a)) << "text " << n.a << " is empty";
+            EXPECT_TRUE(!shell.text(n.a).empty() || may_be_empty.count(n.a))
+                << "text " << n.a << " is empty";
         } else if (n.table == "short") {
             ASSERT_LT(std::size_t(n.a), shell.short_texts.size()) << "short text " << n.a;
             EXPECT_FALSE(shell.short_text(n.a).empty()) << "short text " << n.a;
         } else {
             ASSERT_LT(std::size_t(n.a), shell.lists.size()) << "list " << n.a;
-            ASSERT_LT(std::size_t(n.b), shell.lists[std::size_t(n.a)].size()) << "list " << n.a << " item " << n.b;
+            ASSERT_LT(std::size_t(n.b), shell.lists[std::size_t(n.a)].size())
+                << "list " << n.a << " item " << n.b;
             EXPECT_FALSE(shell.list_item(n.a, n.b).empty());
         }
     }

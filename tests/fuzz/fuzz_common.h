@@ -4,7 +4,7 @@
 // (built with the project's own writers, as in the core tests), and the check that a file a
 // reader accepted is written again and read back to the same image.
 
-#include "../core/data_fixtures.h"
+#include "data_fixtures.h"
 #include "io/error.h"
 
 #include <cstdint>

@@ -141,7 +141,8 @@ TEST_F(MainWindowTest, ChosenTitleWithoutItsFileEndsTheProgram) {
     EXPECT_EQ(terminations, 1);
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text,
-              "The chosen file \"Shell (KOV 1.0).xyz\" of language shell is missing in the folder \"Shells\". In "
+              "The chosen file \"Shell (KOV 1.0).xyz\" of language shell is missing in the folder "
+              "\"Shells\". In "
               "this regard, there will an emergency exit from the program.");
 }
 
@@ -149,9 +150,11 @@ TEST_F(MainWindowTest, MissingOrBrokenShellEndsTheProgram) {
     {
         auto w = start();
         EXPECT_TRUE(w->terminated());
-        EXPECT_EQ(messages.texts(),
-                  QStringList({"There are no files of language shells in the folder \"Shells\". In this regard, "
-                               "there will an emergency exit from the program."}));
+        EXPECT_EQ(
+            messages.texts(),
+            QStringList(
+                {"There are no files of language shells in the folder \"Shells\". In this regard, "
+                 "there will an emergency exit from the program."}));
     }
     messages.clear();
     kov::write_file_atomic(ws / "Shells/Shell (KOV 1.0).eng", kov::Bytes(30, 0));
@@ -166,16 +169,27 @@ TEST_F(MainWindowTest, MissingOrBrokenShellEndsTheProgram) {
 
 TEST_F(MainWindowTest, ProtocolMessagesAtStart) {
     addShell("eng", "eng English");
-    const kov::Bytes good = kov::encode_protocol({{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}},
-                                                 kov::CodePage::Cp1252);
+    const kov::Bytes good = kov::encode_protocol(
+        {{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}}, kov::CodePage::Cp1252);
     struct Case {
         const char* what;
         kov::Bytes file;
         QStringList texts;
     } cases[] = {
         {"recognised", good, {}},
-        {"version 2", [&] { auto b = good; b[24] = 2; return b; }(), {"T321 !!!"}},
-        {"damaged", [&] { auto b = good; b[28] = 9; return b; }(),
+        {"version 2",
+         [&] {
+             auto b = good;
+             b[24] = 2;
+             return b;
+         }(),
+         {"T321 !!!"}},
+        {"damaged",
+         [&] {
+             auto b = good;
+             b[28] = 9;
+             return b;
+         }(),
          {"T321 !!!", "T532 \"System/protocol.ptl.bad\"."}},
     };
     for (const auto& c : cases) {
@@ -234,7 +248,9 @@ TEST_F(MainWindowTest, OptimIsEnabledOnlyBySixCharacterQueuedInputFiles) {
     struct Case {
         const char* file;
         bool enabled;
-    } cases[] = {{"kov_ABC12_in.dat", false}, {"kov_ABC1234_in.dat", false}, {"kov_ABC123_out.dat", false},
+    } cases[] = {{"kov_ABC12_in.dat", false},
+                 {"kov_ABC1234_in.dat", false},
+                 {"kov_ABC123_out.dat", false},
                  {"kov_ABC123_in.dat", true}};
     for (const auto& c : cases) {
         kov::write_file_atomic(ws / (std::string("Solving/") + c.file), {});
@@ -248,7 +264,9 @@ TEST_F(MainWindowTest, ExportAndPrintFollowTheActiveViewer) {
     addShell("eng", "eng English");
     auto w = start();
     w->show();
-    auto enabled = [&](const char* name) { return w->action(QString::fromLatin1(name))->isEnabled(); };
+    auto enabled = [&](const char* name) {
+        return w->action(QString::fromLatin1(name))->isEnabled();
+    };
     EXPECT_FALSE(enabled("mnuOutExpInExcel"));
     EXPECT_FALSE(enabled("N8"));
     w->mnuOutClick();
@@ -294,17 +312,16 @@ TEST_F(MainWindowTest, CommandWindowsDisableTheMainWindowUntilTheyClose) {
 
 TEST_F(MainWindowTest, DecimalCharFromTheLocaleOrACommaWithAWarning) {
     addShell("eng", "eng English");
-    kov::write_file_atomic(ws / "System/protocol.ptl", kov::encode_protocol({}, kov::CodePage::Cp1252));
+    kov::write_file_atomic(ws / "System/protocol.ptl",
+                           kov::encode_protocol({}, kov::CodePage::Cp1252));
     struct Case {
         const char* lcAll;
         const char* lang;
         char decimal;
         QStringList texts;
     } cases[] = {
-        {"de_DE.UTF-8", nullptr, ',', {}},
-        {"C.UTF-8", nullptr, '.', {}},
-        {nullptr, "en_US.UTF-8", '.', {}},
-        {nullptr, "ru_RU.UTF-8", ',', {}},
+        {"de_DE.UTF-8", nullptr, ',', {}},    {"C.UTF-8", nullptr, '.', {}},
+        {nullptr, "en_US.UTF-8", '.', {}},    {nullptr, "ru_RU.UTF-8", ',', {}},
         {nullptr, nullptr, ',', {"T320..."}},
     };
     const QByteArray oldLang = qgetenv("LANG");
@@ -313,8 +330,13 @@ TEST_F(MainWindowTest, DecimalCharFromTheLocaleOrACommaWithAWarning) {
         c.lang ? qputenv("LANG", c.lang) : qunsetenv("LANG");
         messages.clear();
         auto w = start();
-        EXPECT_EQ(w->state().regional.decimalChar, c.decimal) << (c.lcAll ? c.lcAll : c.lang ? c.lang : "none");
+        EXPECT_EQ(w->state().regional.decimalChar, c.decimal) << (c.lcAll  ? c.lcAll
+                                                                  : c.lang ? c.lang
+                                                                           : "none");
         EXPECT_EQ(messages.texts(), c.texts);
+        // Times of day are shown without a time zone.
+        EXPECT_FALSE(w->state().regional.timeText(46000.75).contains(QLatin1String("UTC")));
+        EXPECT_FALSE(w->state().regional.longTimeFormat.contains(QLatin1Char('t')));
         w->close();
     }
     qputenv("LANG", oldLang);

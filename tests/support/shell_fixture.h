@@ -13,7 +13,8 @@ inline kov::ShellImage numbered_shell(const std::string& title, int texts = 540)
     image.codepage = kov::codepage_for_suffix(kov::left_chars(title, 3));
     image.russian = kov::is_russian_suffix(kov::left_chars(title, 3));
     for (int k = 0; k < texts; ++k) {
-        image.texts.push_back((image.codepage == kov::CodePage::Cp1251 ? "Т" : "T") + std::to_string(k));
+        image.texts.push_back((image.codepage == kov::CodePage::Cp1251 ? "Т" : "T") +
+                              std::to_string(k));
     }
     for (int k = 0; k < 33; ++k) {
         image.short_texts.push_back("S" + std::to_string(k));
@@ -30,7 +31,8 @@ inline kov::ShellImage numbered_shell(const std::string& title, int texts = 540)
 }
 
 // Writes the shell as "Shell (KOV 1.0).<suffix>" into `folder`; returns its path.
-inline std::string write_shell(const std::string& folder, const std::string& suffix, const kov::ShellImage& image) {
+inline std::string write_shell(const std::string& folder, const std::string& suffix,
+                               const kov::ShellImage& image) {
     const std::string path = folder + "/" + kov::shell_file_name(suffix);
     kov::write_file_atomic(path, kov::encode_shell(image));
     return path;

@@ -170,9 +170,9 @@ DborHeader read_dbor_header(const std::string& path, CodePage cp);
 std::string write_bdon(const std::string& workspace, std::string_view suffix, BdonData& data,
                        std::string_view save_date, CodePage cp);
 
-// Whether object i (0-based) is usable for the task type tipz 1..4 (the task wizard's object table, and the
-// header counts at 136..148): it has, in one of its variants, an income variant (sale for types
-// 1, 2; exploitation for 3, 4), with at least one point for the pay-back types 2 and 4.
+// Whether object i (0-based) is usable for the task type tipz 1..4 (the task wizard's object table,
+// and the header counts at 136..148): it has, in one of its variants, an income variant (sale for
+// types 1, 2; exploitation for 3, 4), with at least one point for the pay-back types 2 and 4.
 bool object_usable(const BdonData& data, std::size_t i, int tipz);
 // The 0-based indices of the objects usable for the task type: the rows of the task wizard's
 // object table (`mt` of them).

@@ -5,7 +5,6 @@
 
 namespace kov {
 
-
 namespace {
 
 std::uint64_t load_le(const std::uint8_t* p, int n) {
@@ -41,7 +40,9 @@ std::span<const std::uint8_t> ByteReader::bytes(std::size_t n, std::string_view 
     return s;
 }
 
-std::uint8_t ByteReader::u8(std::string_view what) { return bytes(1, what)[0]; }
+std::uint8_t ByteReader::u8(std::string_view what) {
+    return bytes(1, what)[0];
+}
 
 std::int32_t ByteReader::i32(std::string_view what) {
     const auto b = bytes(4, what);
@@ -86,9 +87,13 @@ void ByteReader::seek(std::size_t pos, std::string_view what) {
     pos_ = pos;
 }
 
-void ByteWriter::i32(std::int32_t v) { store_le(out_, static_cast<std::uint32_t>(v), 4); }
+void ByteWriter::i32(std::int32_t v) {
+    store_le(out_, static_cast<std::uint32_t>(v), 4);
+}
 
-void ByteWriter::f64(double v) { store_le(out_, std::bit_cast<std::uint64_t>(v), 8); }
+void ByteWriter::f64(double v) {
+    store_le(out_, std::bit_cast<std::uint64_t>(v), 8);
+}
 
 void ByteWriter::pstring(std::string_view utf8, std::size_t capacity) {
     std::string bytes = encode(left_chars(utf8, capacity), cp_);

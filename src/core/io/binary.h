@@ -18,7 +18,8 @@ using Bytes = std::vector<std::uint8_t>;
 // to a read outside the data.
 class ByteReader {
 public:
-    ByteReader(std::span<const std::uint8_t> data, std::string file_name, CodePage cp = CodePage::Cp1252)
+    ByteReader(std::span<const std::uint8_t> data, std::string file_name,
+               CodePage cp = CodePage::Cp1252)
         : data_(data)
         , file_(std::move(file_name))
         , cp_(cp) {}
@@ -58,7 +59,8 @@ private:
 // Little-endian building of a whole file image in memory, written afterwards in one piece.
 class ByteWriter {
 public:
-    explicit ByteWriter(CodePage cp = CodePage::Cp1252) : cp_(cp) {}
+    explicit ByteWriter(CodePage cp = CodePage::Cp1252)
+        : cp_(cp) {}
 
     void i32(std::int32_t v);
     void f64(double v);

@@ -1,11 +1,11 @@
 #include "io/files.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <algorithm>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,7 +15,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string errno_text() { return std::strerror(errno); }
+std::string errno_text() {
+    return std::strerror(errno);
+}
 
 // Writes `data` into a new temporary file beside `path` and returns its name.
 std::string write_temporary(const std::string& path, std::span<const std::uint8_t> data) {
@@ -92,7 +94,8 @@ Bytes read_file(const std::string& path, std::size_t max_size) {
         }
         if (data.size() + n > max_size) {
             std::fclose(f);
-            throw format_error(path, "the file is larger than " + std::to_string(max_size) + " bytes");
+            throw format_error(path,
+                               "the file is larger than " + std::to_string(max_size) + " bytes");
         }
         data.insert(data.end(), buf, buf + n);
     }
@@ -109,7 +112,8 @@ void write_file_atomic(const std::string& path, std::span<const std::uint8_t> da
 }
 
 void write_text_atomic(const std::string& path, const std::string& text) {
-    write_file_atomic(path, std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    write_file_atomic(path,
+                      std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
 void write_files_atomic(const std::vector<FileImage>& files) {
@@ -189,4 +193,3 @@ std::string ws_path(const std::string& workspace, const std::string& relative) {
 }
 
 } // namespace kov
-

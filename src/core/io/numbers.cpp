@@ -151,7 +151,8 @@ constexpr long kEpochOffset = 25569; // 1970-01-01 as a day count from 1899-12-3
 
 double to_day_count(const DateTime& t) {
     const long days = days_from_civil(t.year, t.month, t.day) + kEpochOffset;
-    const double frac = (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.msec) / 86400000.0;
+    const double frac =
+        (t.hour * 3600000.0 + t.minute * 60000.0 + t.second * 1000.0 + t.msec) / 86400000.0;
     // Before the epoch day the fraction counts away from zero, as the stored format has it.
     return days >= 0 ? double(days) + frac : double(days) - frac;
 }
@@ -182,9 +183,11 @@ double now_day_count() {
     const std::time_t tt = std::chrono::system_clock::to_time_t(now);
     std::tm local{};
     localtime_r(&tt, &local);
-    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
-    return to_day_count({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
-                         local.tm_sec, int(ms)});
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() %
+        1000;
+    return to_day_count({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
+                         local.tm_min, local.tm_sec, int(ms)});
 }
 
 } // namespace kov

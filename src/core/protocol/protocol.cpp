@@ -43,9 +43,11 @@ Bytes encode_protocol(const std::vector<ProtocolEntry>& entries, CodePage cp) {
     return out.take();
 }
 
-DecodedProtocol decode_protocol(std::span<const std::uint8_t> data, const std::string& file, CodePage cp) {
+DecodedProtocol decode_protocol(std::span<const std::uint8_t> data, const std::string& file,
+                                CodePage cp) {
     DecodedProtocol result;
-    if (data.size() < sizeof kSignature || std::memcmp(data.data(), kSignature, sizeof kSignature) != 0) {
+    if (data.size() < sizeof kSignature ||
+        std::memcmp(data.data(), kSignature, sizeof kSignature) != 0) {
         result.check = ProtocolCheck::NotRecognised;
         result.problem = "no protocol signature";
         return result;
@@ -72,7 +74,8 @@ DecodedProtocol decode_protocol(std::span<const std::uint8_t> data, const std::s
         for (auto& e : result.entries) {
             e.code = in.pstring(6, "a TaskCode");
             if (!is_task_code(e.code)) {
-                in.fail("the TaskCode \"" + e.code + "\" is not six upper-case Latin letters or digits");
+                in.fail("the TaskCode \"" + e.code +
+                        "\" is not six upper-case Latin letters or digits");
             }
             e.name = in.pstring(100, "a task name");
             const std::int32_t state = in.i32("a task state");
@@ -140,7 +143,8 @@ ProtocolLoadResult load_protocol(const std::string& workspace, CodePage cp) {
     return result;
 }
 
-void write_protocol(const std::string& workspace, const std::vector<ProtocolEntry>& entries, CodePage cp) {
+void write_protocol(const std::string& workspace, const std::vector<ProtocolEntry>& entries,
+                    CodePage cp) {
     write_file_atomic(ws_path(workspace, kProtocolFile), encode_protocol(entries, cp));
 }
 

@@ -14,10 +14,10 @@ struct ProtocolEntry {
     std::string code; // TaskCode
     std::string name;
     TaskState state = TaskState::Entered;
-    double entered = 0;   // task entered
-    double changed = 0;   // input data last entered or corrected
-    double queued = 0;    // input data queued for solving
-    double solved = 0;    // solution taken back
+    double entered = 0; // task entered
+    double changed = 0; // input data last entered or corrected
+    double queued = 0;  // input data queued for solving
+    double solved = 0;  // solution taken back
 
     bool operator==(const ProtocolEntry&) const = default;
 };
@@ -47,7 +47,8 @@ struct DecodedProtocol {
 // Recognition looks at the first 8 bytes of the header and the version; bytes 8 to 23 are
 // ignored. A recognised file whose count is negative or larger than its records, or that holds
 // a TaskCode off the pattern or an unknown state, is Damaged.
-DecodedProtocol decode_protocol(std::span<const std::uint8_t> data, const std::string& file, CodePage cp);
+DecodedProtocol decode_protocol(std::span<const std::uint8_t> data, const std::string& file,
+                                CodePage cp);
 
 // Loading the protocol file of a Workspace.
 enum class ProtocolLoad {
@@ -67,6 +68,7 @@ struct ProtocolLoadResult {
 
 ProtocolLoadResult load_protocol(const std::string& workspace, CodePage cp);
 // Rewrites the protocol file from the list, atomically. Throws FileError::Write.
-void write_protocol(const std::string& workspace, const std::vector<ProtocolEntry>& entries, CodePage cp);
+void write_protocol(const std::string& workspace, const std::vector<ProtocolEntry>& entries,
+                    CodePage cp);
 
 } // namespace kov

@@ -19,7 +19,8 @@ std::string read_entry(ByteReader& in, std::size_t slot, int& length, const char
     }
     const auto raw = in.bytes(std::size_t(len) + 1, table);
     if (raw[0] != len) {
-        in.fail(std::string("an entry of the ") + table + " has a length byte that disagrees with its length");
+        in.fail(std::string("an entry of the ") + table +
+                " has a length byte that disagrees with its length");
     }
     length = len;
     return decode(std::string_view(reinterpret_cast<const char*>(raw.data() + 1), std::size_t(len)),
@@ -49,8 +50,12 @@ const std::string& LanguageShell::list_item(int g, int i) const {
     return i >= 0 && std::size_t(i) < list.size() ? list[std::size_t(i)] : kEmpty;
 }
 
-std::string LanguageShell::trimmed(int k) const { return trim(text(k)); }
-std::string LanguageShell::short_trimmed(int k) const { return trim(short_text(k)); }
+std::string LanguageShell::trimmed(int k) const {
+    return trim(text(k));
+}
+std::string LanguageShell::short_trimmed(int k) const {
+    return trim(short_text(k));
+}
 
 std::string trim(std::string_view s) {
     std::size_t b = 0, e = s.size();
@@ -63,7 +68,9 @@ std::string trim(std::string_view s) {
     return std::string(s.substr(b, e - b));
 }
 
-std::string shell_file_name(std::string_view suffix) { return "Shell (KOV 1.0)." + std::string(suffix); }
+std::string shell_file_name(std::string_view suffix) {
+    return "Shell (KOV 1.0)." + std::string(suffix);
+}
 
 std::string suffix_of_file_name(std::string_view file_name) {
     const std::u32string name = to_u32(file_name);
@@ -101,7 +108,8 @@ LanguageShell load_shell(const std::string& path) {
         const std::size_t per_short = russian ? 10 : 5;
         if (std::size_t(ns) > in.remaining() / per_short || std::size_t(nt) > in.remaining() / 5 ||
             std::size_t(nl) > in.remaining() / 4 ||
-            std::size_t(ns) * per_short + std::size_t(nt) * 5 + std::size_t(nl) * 4 > in.remaining()) {
+            std::size_t(ns) * per_short + std::size_t(nt) * 5 + std::size_t(nl) * 4 >
+                in.remaining()) {
             in.fail("the counts of entries exceed the size of the file");
         }
         shell.short_texts.resize(std::size_t(ns));
@@ -111,7 +119,8 @@ LanguageShell load_shell(const std::string& path) {
                 int extra_length = 0;
                 read_entry(in, kExtraSlot, extra_length, "extra short texts");
             }
-            shell.short_texts[i] = read_entry(in, kShortSlot, shell.short_lengths[i], "short texts");
+            shell.short_texts[i] =
+                read_entry(in, kShortSlot, shell.short_lengths[i], "short texts");
         }
         shell.texts.resize(std::size_t(nt));
         shell.text_lengths.resize(std::size_t(nt));
@@ -136,8 +145,9 @@ LanguageShell load_shell(const std::string& path) {
         }
     } catch (const FileError& e) {
         const std::string detail = e.kind() == FileError::Kind::Format ? e.detail()
-                                   : e.kind() == FileError::Kind::Missing ? "the file is missing"
-                                                                          : "it cannot be read (" + e.detail() + ")";
+                                   : e.kind() == FileError::Kind::Missing
+                                       ? "the file is missing"
+                                       : "it cannot be read (" + e.detail() + ")";
         throw FileError(e.kind(), path, shell_error_text(shell.file_name, detail));
     }
     return shell;
@@ -146,14 +156,16 @@ LanguageShell load_shell(const std::string& path) {
 std::string read_shell_title(const std::string& path) {
     const std::string suffix = suffix_of_file_name(file_name_of(path));
     const Bytes data = read_file(path, std::size_t(64) << 20);
-    ByteReader in(std::span<const std::uint8_t>(data).first(std::min<std::size_t>(data.size(), kTitleSlot + 1)),
+    ByteReader in(std::span<const std::uint8_t>(data).first(
+                      std::min<std::size_t>(data.size(), kTitleSlot + 1)),
                   path, codepage_for_suffix(suffix));
     return in.pstring(kTitleSlot, "the title");
 }
 
 namespace {
 
-void write_entry(ByteWriter& out, const std::string& text, std::size_t slot, const std::string& where) {
+void write_entry(ByteWriter& out, const std::string& text, std::size_t slot,
+                 const std::string& where) {
     bool lossless = false;
     const std::string bytes = encode(text, out.codepage(), &lossless);
     if (!lossless) {

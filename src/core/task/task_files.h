@@ -61,7 +61,8 @@ struct TaskHeader {
     std::int32_t mz = 0;   // 200: chosen objects (groups)
     std::int32_t toc = 0;  // 204: rounding type, 0 nearest, 1 down, 2 up
     double delta = 1;      // 208: the tick
-    std::int32_t faza = 0; // 216: phase states of the optimised process, computed when the task is saved
+    std::int32_t faza =
+        0; // 216: phase states of the optimised process, computed when the task is saved
     std::int32_t stat = 0; // 220: statistics allowed
     std::int32_t prk = 0;  // 224: correct the BDON after solving (only when nsg = 1)
 

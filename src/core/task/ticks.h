@@ -53,7 +53,8 @@ double payback_step(const TaskHeader& h);
 // part 5 of the input file holds for variant k in both modes (for mode 2 it starts with tmx, as
 // the file layout requires; no part of the system reads it).
 double payback_coefficient(const TaskHeader& h, int k);
-// h_k = tmn + k x step: mode 2's horizon of variant k (the optimiser; the viewers' ascending terms).
+// h_k = tmn + k x step: mode 2's horizon of variant k (the optimiser; the viewers' ascending
+// terms).
 double payback_horizon(const TaskHeader& h, int k);
 // The input file's part 5: payback_coefficient(h, k) for k = 0..nsg-1 (empty when prok = 0).
 std::vector<double> payback_series(const TaskHeader& h);

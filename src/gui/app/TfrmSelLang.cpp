@@ -61,10 +61,11 @@ void TfrmSelLang::btnOkClick() {
     const std::string name = kov::shell_file_name(suffix);
     chosen_ = true;
     if (!kov::file_exists(main_.state().path("Shells/" + name))) {
-        messages.warning(QStringLiteral("The chosen file \"%1\" of language shell is missing in the folder "
-                                        "\"Shells\". In this regard, there will an emergency exit from the "
-                                        "program.")
-                             .arg(QString::fromStdString(name)));
+        messages.warning(
+            QStringLiteral("The chosen file \"%1\" of language shell is missing in the folder "
+                           "\"Shells\". In this regard, there will an emergency exit from the "
+                           "program.")
+                .arg(QString::fromStdString(name)));
         close();
         main_.terminate();
         return;

@@ -2,4 +2,6 @@
 
 #include "io/files.h"
 
-std::string SharedState::path(const std::string& relative) const { return kov::ws_path(workspace, relative); }
+std::string SharedState::path(const std::string& relative) const {
+    return kov::ws_path(workspace, relative);
+}

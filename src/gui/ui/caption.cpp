@@ -20,6 +20,7 @@ QString fitCaption(const QString& text, int width, const QFontMetrics& metrics) 
 
 void setFittedCaption(QLabel& label, const QString& text) {
     label.setTextFormat(Qt::PlainText);
-    label.setWordWrap(true);
+    // The fitted text carries its own line breaks; the label must not break it again.
+    label.setWordWrap(false);
     label.setText(fitCaption(text, label.width(), QFontMetrics(label.font(), &label)));
 }
