@@ -31,6 +31,13 @@ void centreAt(QLabel* label, int x, int y) {
     label->move(x - label->width() / 2, y);
 }
 
+// A label at (x, y), moved left as far as its text needs to stay inside the window: the
+// summary's places suit short texts, and other languages' texts are longer.
+void moveInside(QLabel* label, int x, int y) {
+    label->adjustSize();
+    label->move(std::min(x, kClientWidth - 8 - label->width()), y);
+}
+
 void setColour(QLabel* label, const char* colour) {
     label->setStyleSheet(colour ? QStringLiteral("color: %1;").arg(QLatin1String(colour))
                                 : QString());
@@ -163,7 +170,11 @@ void TForm1::placePromptTexts() {
         setColour(LOPT[i], nullptr);
         LOPT[i]->adjustSize();
         LOPT[i]->move(64, 72 + 24 * i);
-        ME[i]->setGeometry(LOPT[i]->width() + 79, 70 + 24 * i, 70, 21);
+        // Each field stands 79 pixels right of its prompt's width, kept inside the window.
+        const int width =
+            ME[i]->fontMetrics().horizontalAdvance(QLatin1Char('0')) * (ME[i]->maxLength() + 2) + 8;
+        ME[i]->setGeometry(std::min(LOPT[i]->width() + 79, kClientWidth - 8 - width), 70 + 24 * i,
+                           width, 21);
     }
 }
 
@@ -307,7 +318,7 @@ void TForm1::BNext3Click() {
 
     LOPRM->setText(state_.text(330) + QStringLiteral(":"));
     LOPRM->adjustSize();
-    LOPRM->move(396, 5);
+    moveInside(LOPRM, 396, 5);
     const QString summary[4] = {
         state_.shortText(28) + QStringLiteral(" = ") +
             QString::fromStdString(kov::format_fixed(*omega, 2, dc)),
@@ -321,7 +332,7 @@ void TForm1::BNext3Click() {
         LOPT[i]->setText(summary[i]);
         setColour(LOPT[i], "blue");
         LOPT[i]->adjustSize();
-        LOPT[i]->move(538, 23 + 16 * i);
+        moveInside(LOPT[i], 538, 23 + 16 * i);
     }
     std::vector<QWidget*> visible = {LOPRM, LOPT[0], LOPT[1], LOPT[2], LOPT[3], BStart, BEnd};
     if (!batch_) {

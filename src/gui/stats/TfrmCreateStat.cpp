@@ -85,7 +85,7 @@ TfrmCreateStat::TfrmCreateStat(TfrmMainWin& main)
     Label2->setGeometry(16, 60, kLabel2Width, 40);
     setFittedCaption(*Label2, state_.text(121) + QStringLiteral(" (>=100 ") + state_.trimmed(0) +
                                   QStringLiteral(" <=100000):"));
-    Label2->setFixedSize(kLabel2Width, std::max(Label2->sizeHint().height(), 20));
+    Label2->setFixedSize(Label2->width(), std::max(Label2->heightForWidth(Label2->width()), 20));
 
     ME2 = new QLineEdit(this);
     ME2->setObjectName(QStringLiteral("ME2"));

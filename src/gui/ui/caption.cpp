@@ -20,7 +20,12 @@ QString fitCaption(const QString& text, int width, const QFontMetrics& metrics) 
 
 void setFittedCaption(QLabel& label, const QString& text) {
     label.setTextFormat(Qt::PlainText);
-    // The fitted text carries its own line breaks; the label must not break it again.
-    label.setWordWrap(false);
-    label.setText(fitCaption(text, label.width(), QFontMetrics(label.font(), &label)));
+    // The fitted text carries break opportunities (blanks) where the label wraps.
+    label.setWordWrap(true);
+    const QFontMetrics metrics(label.font(), &label);
+    label.setText(fitCaption(text, label.width(), metrics));
+    // A word cut inside a line gets its hyphen after the line was measured, so a line may be a
+    // hyphen wider than the width it was fitted to; the label takes that room, or it would wrap
+    // the line once more before the cut word.
+    label.resize(label.width() + metrics.horizontalAdvance(QLatin1Char('-')), label.height());
 }

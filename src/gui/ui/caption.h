@@ -18,5 +18,6 @@ inline constexpr int kHeadingPixelSize = 11;
 QString fitCaption(const QString& text, int width, const QFontMetrics& metrics);
 
 // Sets the caption of a column heading: word wrap on, and the text fitted to the label's width
-// as it is before the caption is set, measured in the label's own font on the label itself.
+// as it is before the caption is set, measured in the label's own font on the label itself. The
+// label then grows by the width of a hyphen, the most a fitted line can exceed its width by.
 void setFittedCaption(QLabel& label, const QString& text);
