@@ -1,6 +1,7 @@
 #include "dbor/bdon.h"
 
 #include "data_fixtures.h"
+#include "file_bytes.h"
 #include "io/files.h"
 #include "temp_dir.h"
 
@@ -10,37 +11,15 @@
 #include <gtest/gtest.h>
 
 using namespace kov;
+using fixtures::f64_at;
+using fixtures::i32_at;
 using fixtures::make_bdon;
 using fixtures::ObjectShape;
+using fixtures::pstring_at;
+using fixtures::put_i32;
 using fixtures::small_bdon;
 
 namespace {
-
-std::int32_t i32_at(const Bytes& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::int32_t(v);
-}
-
-double f64_at(const Bytes& b, std::size_t at) {
-    std::uint64_t v = 0;
-    for (int k = 7; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::bit_cast<double>(v);
-}
-
-std::string pstring_at(const Bytes& b, std::size_t at) {
-    return std::string(b.begin() + long(at) + 1, b.begin() + long(at) + 1 + b.at(at));
-}
-
-void put_i32(Bytes& b, std::size_t at, std::int32_t v) {
-    for (int k = 0; k < 4; ++k) {
-        b.at(at + std::size_t(k)) = std::uint8_t(std::uint32_t(v) >> (8 * k));
-    }
-}
 
 // The size the order of the records gives.
 std::size_t expected_size(const BdonData& d) {

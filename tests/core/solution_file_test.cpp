@@ -1,6 +1,7 @@
 #include "optim/solution_file.h"
 
 #include "data_fixtures.h"
+#include "file_bytes.h"
 #include "io/files.h"
 #include "temp_dir.h"
 
@@ -9,33 +10,16 @@
 #include <gtest/gtest.h>
 
 using namespace kov;
+using fixtures::f64_at;
+using fixtures::i32_at;
 using fixtures::make_definition;
 using fixtures::make_solution;
+using fixtures::pstring_at;
+using fixtures::put_i32;
+using fixtures::refusal;
 using fixtures::small_bdon;
 
 namespace {
-
-std::int32_t i32_at(const Bytes& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::int32_t(v);
-}
-
-double f64_at(const Bytes& b, std::size_t at) {
-    std::uint64_t v = 0;
-    for (int k = 7; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::bit_cast<double>(v);
-}
-
-void put_i32(Bytes& b, std::size_t at, std::int32_t v) {
-    for (int k = 0; k < 4; ++k) {
-        b.at(at + std::size_t(k)) = std::uint8_t(std::uint32_t(v) >> (8 * k));
-    }
-}
 
 struct Task {
     BdonData bdon = small_bdon();
@@ -44,17 +28,6 @@ struct Task {
         : files(build_task_files(make_definition(bdon, tipz, nsg), bdon)) {}
     const TaskHeader& header() const { return files.input.header; }
 };
-
-template <class F> std::string refusal(F f) {
-    try {
-        f();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.kind(), FileError::Kind::Format);
-        return e.what();
-    }
-    ADD_FAILURE() << "the file was accepted";
-    return {};
-}
 
 } // namespace
 

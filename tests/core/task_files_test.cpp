@@ -1,6 +1,7 @@
 #include "task/task_files.h"
 
 #include "data_fixtures.h"
+#include "file_bytes.h"
 #include "io/files.h"
 #include "task/ticks.h"
 #include "temp_dir.h"
@@ -11,36 +12,15 @@
 #include <gtest/gtest.h>
 
 using namespace kov;
+using fixtures::f64_at;
+using fixtures::i32_at;
 using fixtures::make_definition;
+using fixtures::pstring_at;
+using fixtures::put_i32;
+using fixtures::refusal;
 using fixtures::small_bdon;
 
 namespace {
-
-std::int32_t i32_at(const Bytes& b, std::size_t at) {
-    std::uint32_t v = 0;
-    for (int k = 3; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::int32_t(v);
-}
-
-double f64_at(const Bytes& b, std::size_t at) {
-    std::uint64_t v = 0;
-    for (int k = 7; k >= 0; --k) {
-        v = (v << 8) | b.at(at + std::size_t(k));
-    }
-    return std::bit_cast<double>(v);
-}
-
-void put_i32(Bytes& b, std::size_t at, std::int32_t v) {
-    for (int k = 0; k < 4; ++k) {
-        b.at(at + std::size_t(k)) = std::uint8_t(std::uint32_t(v) >> (8 * k));
-    }
-}
-
-std::string pstring_at(const Bytes& b, std::size_t at) {
-    return std::string(b.begin() + long(at) + 1, b.begin() + long(at) + 1 + b.at(at));
-}
 
 // The size formulas of the task files.
 std::size_t descriptor_formula(const TaskHeader& h, const BdonData& bdon, std::size_t triples) {
@@ -65,17 +45,6 @@ std::size_t triple_count(const std::vector<std::vector<ChoiceTriple>>& groups) {
         t += g.size();
     }
     return t;
-}
-
-template <class F> std::string refusal(F f) {
-    try {
-        f();
-    } catch (const FileError& e) {
-        EXPECT_EQ(e.kind(), FileError::Kind::Format);
-        return e.what();
-    }
-    ADD_FAILURE() << "the file was accepted";
-    return {};
 }
 
 // Type 1, nsg 2, BDON of 3 objects with 1, 0 and 2 modernisation
