@@ -1,4 +1,4 @@
-# kov-batch solve on a fresh demonstration Workspace (written by kov-demo beside the shells and
+# kov-batch solve and stats on a fresh demonstration Workspace (written by kov-demo beside the shells and
 # the information file of the built Workspace): the queued tasks are solved, a single task in
 # another language, refused parameters, a missing task, a task whose database is gone and an
 # empty queue give their exit status and messages.
@@ -88,6 +88,16 @@ expect("B_201001_dbor_eng.dat" err)
 file(REMOVE "${SCRATCH}/Solving/kov_DEME04_in.dat" "${SCRATCH}/Solving/kov_DEMR04_in.dat")
 batch(0 solve "${SCRATCH}")
 expect("There are no input files of queued tasks" out)
+
+# The statistics of the solved pay-back task; refused trial counts and an unsolved task.
+batch(0 stats "${SCRATCH}" deme02 --trials 1000)
+expect("\"DEME02\"" out)
+if(NOT EXISTS "${SCRATCH}/Data/kov_DEME02_stat.dat")
+    message(FATAL_ERROR "kov-batch stats wrote no statistics file")
+endif()
+batch(1 stats "${SCRATCH}" DEME02 --trials 99)
+batch(1 stats "${SCRATCH}" DEME02 --trials 100001)
+batch(1 stats "${SCRATCH}" DEME01 --trials 1000)
 
 batch(0 --help)
 expect("--max-cycles LIMIT" out)
