@@ -15,7 +15,13 @@ std::string num(long long v) {
 }
 
 std::string triple_text(const ChoiceTriple& c) {
-    return "(" + num(c.object) + ", " + num(c.modernisation) + ", " + num(c.income) + ")";
+    std::string text = "(";
+    text.append(num(c.object))
+        .append(", ")
+        .append(num(c.modernisation))
+        .append(", ")
+        .append(num(c.income));
+    return text.append(")");
 }
 
 SolutionHeader read_header(ByteReader& in) {
@@ -229,7 +235,7 @@ bool mark_taken_objects_absent(const Solution& s, BdonData& bdon) {
     if (!s.plans.empty()) {
         for (const auto& c : s.plans[0]) {
             if (c.object >= 1 && std::size_t(c.object) <= bdon.objects.size()) {
-                bdon.objects[std::size_t(c.object - 1)].absence = "*";
+                bdon.objects[std::size_t(c.object - 1)].absence.assign(1, '*');
             }
         }
     }

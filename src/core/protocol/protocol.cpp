@@ -27,8 +27,7 @@ bool is_task_code(std::string_view code) {
 
 Bytes encode_protocol(const std::vector<ProtocolEntry>& entries, CodePage cp) {
     ByteWriter out(cp);
-    out.bytes(kSignature);
-    out.zeros(24 - sizeof kSignature);
+    out.pstring("AWP_KOV", 23);
     out.i32(kVersion);
     out.i32(std::int32_t(entries.size()));
     for (const auto& e : entries) {
