@@ -66,7 +66,7 @@ TEST(TaskFiles, RecordSizes) {
     EXPECT_EQ(encode_task_header(def.header, CodePage::Cp1252).size(), 232u);
 }
 
-TEST(TaskFiles, HeaderOffsetsAreThoseOfPart41) {
+TEST(TaskFiles, HeaderOffsetsOfBothFiles) {
     TaskHeader h = make_definition(small_bdon(), 2, 3).header;
     h.name = "Name";
     h.mz = 1;
@@ -210,7 +210,7 @@ TEST(TaskFiles, PaybackTaskHasPart8AndTheSeries) {
     EXPECT_EQ(h.nt, 3);
 }
 
-TEST(Ticks, RoundingOfTheEdgeCaseOfPart41) {
+TEST(Ticks, RoundingOfACapitalOfHalfATick) {
     // V = 1000.5, O = 1000, L = 500, tick 1.
     TaskHeader h;
     h.delta = 1;
