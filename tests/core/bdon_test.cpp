@@ -62,7 +62,7 @@ TEST(Bdon, RecordSizesOfTheSmallestDatabase) {
     static_assert(kDborSaleVariantSize == 16 && kDborExplVariantSize == 16 && kDborPointSize == 16);
 }
 
-TEST(Bdon, LayoutOffsetsAreThoseOfPart31) {
+TEST(Bdon, LayoutOffsetsOfEveryRecord) {
     BdonData d = small_bdon();
     d.header.name = "Name";
     d.objects[0].absence = "*";

@@ -184,7 +184,7 @@ TEST(TaskFiles, RoundTripsOfEveryTypeAreByteExact) {
     }
 }
 
-TEST(TaskFiles, PaybackTaskHasPart8AndTheSeries) {
+TEST(TaskFiles, PaybackTaskHasIncomeMarksAndTheSeries) {
     const BdonData bdon = small_bdon();
     const TaskFiles f = build_task_files(make_definition(bdon, 2, 3), bdon);
     const TaskHeader& h = f.input.header;
