@@ -4,9 +4,7 @@
 #include "data_fixtures.h"
 #include "io/files.h"
 #include "optim/solution_file.h"
-#include "scripted_messages.h"
-#include "shell_fixture.h"
-#include "temp_dir.h"
+#include "window_test.h"
 
 #include <QAction>
 #include <QApplication>
@@ -21,23 +19,13 @@
 
 namespace {
 
-class OptimWindowTest : public ::testing::Test {
+class OptimWindowTest : public WindowTest<TForm1> {
 protected:
     void SetUp() override {
-        qputenv("LC_ALL", "C.UTF-8");
-        write_shell(ws.path() + "/Shells", "eng", numbered_shell("eng English"));
-        kov::write_file_atomic(ws / "System/protocol.ptl",
-                               kov::encode_protocol({}, kov::CodePage::Cp1252));
+        WindowTest::SetUp();
         bdon = fixtures::small_bdon();
         kov::write_bdon(ws.path(), "eng", bdon, "01.01.2026", kov::CodePage::Cp1252);
-        main = std::make_unique<TfrmMainWin>(messages, ws.path());
-        main->show();
-    }
-    void TearDown() override {
-        if (window) {
-            window->close();
-        }
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        startMain();
     }
 
     // A sale task queued for solving.
@@ -48,19 +36,7 @@ protected:
                                kov::encode_task_input(files.input, bdon, kov::CodePage::Cp1252));
     }
 
-    void open() {
-        main->action("Optim")->trigger();
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* f = qobject_cast<TForm1*>(w); f && f->isVisible()) {
-                window = f;
-            }
-        }
-        ASSERT_NE(window, nullptr);
-    }
-
-    template <class T = QWidget> T* find(const char* name) {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+    void open() { openBy("Optim"); }
     void click(const char* name) { find<QPushButton>(name)->click(); }
     QString text(const char* name) { return find<QLabel>(name)->text(); }
     // Step 1 in batch mode, then the four parameter texts and step 3.
@@ -75,11 +51,7 @@ protected:
         click("BNext3");
     }
 
-    TempWorkspace ws;
-    ScriptedMessageService messages;
     kov::BdonData bdon;
-    std::unique_ptr<TfrmMainWin> main;
-    QPointer<TForm1> window;
 };
 
 } // namespace
@@ -125,8 +97,7 @@ TEST_F(OptimWindowTest, ParameterChecksInTheirOrder) {
         {{"0.99", "0.1", "5", "3000"}, "", nullptr},
     };
     for (const auto& c : cases) {
-        window->close();
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        closeWindow();
         open();
         messages.clear();
         toParameters(c.values);

@@ -4,9 +4,7 @@
 #include "data_fixtures.h"
 #include "io/files.h"
 #include "protocol/protocol.h"
-#include "scripted_messages.h"
-#include "shell_fixture.h"
-#include "temp_dir.h"
+#include "window_test.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,21 +31,11 @@ kov::TaskHeader sale_task_header(const std::string& code, int groups, bool corre
     return h;
 }
 
-class ProtocolWindowTest : public ::testing::Test {
+class ProtocolWindowTest : public WindowTest<TfrmProtocolWin> {
 protected:
     void SetUp() override {
-        qputenv("LC_ALL", "C.UTF-8");
-        write_shell(ws.path() + "/Shells", "eng", numbered_shell("eng English"));
-        kov::write_file_atomic(ws / "System/protocol.ptl",
-                               kov::encode_protocol({}, kov::CodePage::Cp1252));
-        main = std::make_unique<TfrmMainWin>(messages, ws.path());
-        main->show();
-    }
-    void TearDown() override {
-        if (window) {
-            window->close();
-        }
-        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        WindowTest::SetUp();
+        startMain();
     }
 
     void addTask(const std::string& code, kov::TaskState state = kov::TaskState::Entered) {
@@ -58,19 +46,7 @@ protected:
         main->state().protocol.push_back(e);
     }
 
-    void open() {
-        main->action("mnuOutViewProtocol")->trigger();
-        for (QWidget* w : QApplication::topLevelWidgets()) {
-            if (auto* p = qobject_cast<TfrmProtocolWin*>(w); p && p->isVisible()) {
-                window = p;
-            }
-        }
-        ASSERT_NE(window, nullptr);
-    }
-
-    template <class T> T* find(const char* name) {
-        return window->findChild<T*>(QString::fromLatin1(name));
-    }
+    void open() { openBy("mnuOutViewProtocol"); }
     QPushButton* button(const char* name) { return find<QPushButton>(name); }
     QComboBox* list() { return find<QComboBox>("TaskList"); }
     QStringList keys() {
@@ -84,11 +60,6 @@ protected:
     std::vector<kov::ProtocolEntry> stored() {
         return kov::load_protocol(ws.path(), kov::CodePage::Cp1252).entries;
     }
-
-    TempWorkspace ws;
-    ScriptedMessageService messages;
-    std::unique_ptr<TfrmMainWin> main;
-    QPointer<TfrmProtocolWin> window;
 };
 
 } // namespace
@@ -107,8 +78,7 @@ TEST_F(ProtocolWindowTest, ListsTasksWithTheirRowsAndTheWindowDiscipline) {
     list()->setCurrentIndex(1);
     EXPECT_EQ(keys(), QStringList({"T491", "T195", "T5", "T83", "T82", "T85"}));
     EXPECT_EQ(find<QTableWidget>("ValueList")->item(2, 1)->text(), "T289");
-    window->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow();
     EXPECT_TRUE(main->isEnabled());
 }
 
@@ -147,8 +117,7 @@ TEST_F(ProtocolWindowTest, DeletingRemovesFilesAndSelectsTheNeighbour) {
 
     main->state().protocol.erase(main->state().protocol.begin(),
                                  main->state().protocol.begin() + 1);
-    window->close();
-    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    closeWindow();
     open();
     ASSERT_EQ(list()->count(), 1);
     messages.answers = {true};
