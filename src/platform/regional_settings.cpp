@@ -67,6 +67,13 @@ RegionalSettings regionalSettingsFor(const QString& localeName) {
     const QString point = numeric.decimalPoint();
     s.decimalChar = point == QLatin1String(".") ? '.' : ',';
     const QLocale system = QLocale::system();
+    if (system.language() == QLocale::C) {
+        // The C locale's short date ("d MMM yyyy") is longer than the 10 characters a database
+        // keeps of its date of saving; the numeric ISO date fits and reads the same everywhere.
+        s.shortDateFormat = QStringLiteral("yyyy-MM-dd");
+        s.longTimeFormat = QStringLiteral("HH:mm:ss");
+        return s;
+    }
     s.shortDateFormat = system.dateFormat(QLocale::ShortFormat);
     s.longTimeFormat = withoutTimeZone(system.timeFormat(QLocale::LongFormat));
     return s;

@@ -341,3 +341,9 @@ TEST_F(MainWindowTest, DecimalCharFromTheLocaleOrACommaWithAWarning) {
     }
     qputenv("LANG", oldLang);
 }
+
+TEST(RegionalSettings, TheCLocaleWritesDatesThatFitADatabase) {
+    const RegionalSettings s = regionalSettingsFor(QStringLiteral("C"));
+    EXPECT_EQ(s.dateText(46366.5), "2026-12-10");
+    EXPECT_EQ(s.timeText(46366.75), "18:00:00");
+}
