@@ -217,11 +217,7 @@ private:
             }
         }
         db.header.m = m;
-        const kov::UsableCounts counts = kov::usable_counts(db);
-        db.header.sale_objects = counts.sale;
-        db.header.sale_curve_objects = counts.sale_curve;
-        db.header.expl_objects = counts.expl;
-        db.header.expl_curve_objects = counts.expl_curve;
+        kov::store_usable_counts(db);
         return db;
     }
 

@@ -84,11 +84,7 @@ inline kov::BdonData make_bdon(char type, const std::string& code,
             }
         }
     }
-    const kov::UsableCounts c = kov::usable_counts(d);
-    d.header.sale_objects = c.sale;
-    d.header.sale_curve_objects = c.sale_curve;
-    d.header.expl_objects = c.expl;
-    d.header.expl_curve_objects = c.expl_curve;
+    kov::store_usable_counts(d);
     return d;
 }
 

@@ -84,11 +84,7 @@ inline kov::BdonData database(int reg, int prmp, const std::vector<Object>& obje
             }
         }
     }
-    const kov::UsableCounts counts = kov::usable_counts(d);
-    d.header.sale_objects = counts.sale;
-    d.header.sale_curve_objects = counts.sale_curve;
-    d.header.expl_objects = counts.expl;
-    d.header.expl_curve_objects = counts.expl_curve;
+    kov::store_usable_counts(d);
     return d;
 }
 

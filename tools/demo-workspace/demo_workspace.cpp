@@ -365,11 +365,7 @@ BdonData make_bdon(const Database& db, const Language& lang) {
             }
         }
     }
-    const UsableCounts c = usable_counts(d);
-    d.header.sale_objects = c.sale;
-    d.header.sale_curve_objects = c.sale_curve;
-    d.header.expl_objects = c.expl;
-    d.header.expl_curve_objects = c.expl_curve;
+    store_usable_counts(d);
     return d;
 }
 

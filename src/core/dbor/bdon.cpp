@@ -440,4 +440,12 @@ UsableCounts usable_counts(const BdonData& d) {
 
 static_assert(kMaxBdonSize == 164 + 1000 * (280 + 6 * (280 + 5 * (16 + 160) + 5 * (16 + 160))));
 
+void store_usable_counts(BdonData& data) {
+    const UsableCounts c = usable_counts(data);
+    data.header.sale_objects = c.sale;
+    data.header.sale_curve_objects = c.sale_curve;
+    data.header.expl_objects = c.expl;
+    data.header.expl_curve_objects = c.expl_curve;
+}
+
 } // namespace kov

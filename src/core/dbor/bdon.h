@@ -182,5 +182,8 @@ struct UsableCounts {
     std::int32_t sale = 0, sale_curve = 0, expl = 0, expl_curve = 0;
 };
 UsableCounts usable_counts(const BdonData& data);
+// Stores the four counts computed over the data into its header (as the summary page does
+// before a save).
+void store_usable_counts(BdonData& data);
 
 } // namespace kov
