@@ -75,8 +75,7 @@ int run_stats_command(const std::vector<std::string>& args) {
             return kRefused;
         }
         // The elapsed time is written in the user's long time format, as the window writes it.
-        const RegionalSettings regional = regionalSettingsFor(
-            numericLocaleName(processEnvironment).value_or(QStringLiteral("C")));
+        const RegionalSettings regional = batch_regional_settings(shell);
         const auto elapsed = [&](double days) { return regional.timeText(days).toStdString(); };
         create_statistics(o.workspace, o.code, shell.suffix, shell.codepage, request.trials,
                           elapsed);
