@@ -1,4 +1,4 @@
-#include "stats/expected_income.h"
+#include "dbor/expected_income.h"
 
 #include "io/error.h"
 

@@ -1,7 +1,7 @@
 #include "stats/modelling.h"
 
+#include "dbor/expected_income.h"
 #include "io/files.h"
-#include "stats/expected_income.h"
 #include "stats_fixture.h"
 #include "temp_dir.h"
 

@@ -1,6 +1,7 @@
 #include "protocol/protocol.h"
 
 #include "io/files.h"
+#include "task/task_code.h"
 #include "temp_dir.h"
 
 #include <filesystem>

@@ -1,6 +1,6 @@
 #include "solver_reference.h"
 
-#include "stats/expected_income.h"
+#include "dbor/expected_income.h"
 #include "task/ticks.h"
 
 #include <algorithm>

@@ -16,7 +16,7 @@
 #include "optim/info_file.h"
 #include "optim/solve_task.h"
 #include "protocol/protocol.h"
-#include "protocol/task_road.h"
+#include "road/task_road.h"
 #include "shell/language_shell.h"
 #include "task/task_builder.h"
 

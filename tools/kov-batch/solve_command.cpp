@@ -7,6 +7,7 @@
 #include "optim/solve_task.h"
 #include "protocol/protocol.h"
 #include "shell/language_shell.h"
+#include "task/task_code.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,8 +1,8 @@
 #include "optim/solve_task.h"
 
+#include "dbor/expected_income.h"
 #include "io/error.h"
 #include "io/numbers.h"
-#include "stats/expected_income.h"
 
 #include <cmath>
 

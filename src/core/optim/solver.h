@@ -15,8 +15,8 @@
 // bit for bit. The decisions are not kept while iterating: the policy walk finds each one again,
 // the first transition of largest value, from the values of the last cycle.
 
+#include "dbor/expected_income.h"
 #include "optim/solution_file.h"
-#include "stats/expected_income.h"
 #include "task/task_files.h"
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "protocol/protocol.h"
 
 #include "io/files.h"
+#include "task/task_code.h"
 
 #include <cstring>
 
@@ -12,18 +13,6 @@ constexpr std::uint8_t kSignature[8] = {7, 'A', 'W', 'P', '_', 'K', 'O', 'V'};
 constexpr std::int32_t kVersion = 1;
 
 } // namespace
-
-bool is_task_code(std::string_view code) {
-    if (code.size() != 6) {
-        return false;
-    }
-    for (char c : code) {
-        if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) {
-            return false;
-        }
-    }
-    return true;
-}
 
 Bytes encode_protocol(const std::vector<ProtocolEntry>& entries, CodePage cp) {
     ByteWriter out(cp);

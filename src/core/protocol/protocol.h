@@ -26,9 +26,6 @@ inline constexpr std::size_t kProtocolHeaderSize = 28;
 inline constexpr std::size_t kProtocolEntrySize = 144;
 inline constexpr const char* kProtocolFile = "System/protocol.ptl";
 
-// A TaskCode: six upper-case Latin letters or digits.
-bool is_task_code(std::string_view code);
-
 // The whole file image of the list.
 Bytes encode_protocol(const std::vector<ProtocolEntry>& entries, CodePage cp);
 

@@ -1,11 +1,11 @@
 #include "stats/modelling.h"
 
+#include "dbor/expected_income.h"
 #include "io/codepage.h"
 #include "io/error.h"
 #include "io/files.h"
 #include "io/numbers.h"
-#include "protocol/protocol.h"
-#include "stats/expected_income.h"
+#include "task/task_code.h"
 
 #include <algorithm>
 #include <atomic>

@@ -2,7 +2,7 @@
 
 #include "dbor/file_head.h"
 #include "io/files.h"
-#include "protocol/protocol.h"
+#include "task/task_code.h"
 #include "task/ticks.h"
 
 #include <cmath>

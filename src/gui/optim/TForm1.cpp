@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "file_error_text.h"
 #include "message_service.h"
+#include "task/task_code.h"
 #include "ui/key_filters.h"
 
 #include "io/files.h"

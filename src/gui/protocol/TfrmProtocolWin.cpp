@@ -7,7 +7,7 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/numbers.h"
-#include "protocol/task_road.h"
+#include "road/task_road.h"
 #include "task/task_files.h"
 
 #include <QComboBox>

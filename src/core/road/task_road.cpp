@@ -1,4 +1,4 @@
-#include "protocol/task_road.h"
+#include "road/task_road.h"
 
 #include "dbor/bdon.h"
 #include "io/files.h"
