@@ -1,5 +1,5 @@
 // The program: the main window on the Workspace of the executable's folder.
-#include "TfrmMainWin.h"
+#include "app/TfrmMainWin.h"
 #include "message_service.h"
 
 #include "io/files.h"

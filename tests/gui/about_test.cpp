@@ -1,5 +1,5 @@
-#include "TfrmHelp.h"
-#include "TfrmMainWin.h"
+#include "app/TfrmHelp.h"
+#include "app/TfrmMainWin.h"
 #include "jpeg_image.h"
 
 #include "scripted_messages.h"

@@ -1,5 +1,4 @@
-#include "TfrmMainWin.h"
-#include "commands.h"
+#include "app/TfrmMainWin.h"
 #include "stats/TfrmCreateStat.h"
 
 #include "io/files.h"
@@ -38,7 +37,7 @@ protected:
                                          {{{1, 0, 1}}});
         main = std::make_unique<TfrmMainWin>(messages, ws.path());
         main->show();
-        openStatisticsWindow(*main);
+        main->action("N6")->trigger();
         for (QWidget* w : QApplication::topLevelWidgets()) {
             if (auto* d = qobject_cast<TfrmCreateStat*>(w)) {
                 window = d;

@@ -1,5 +1,5 @@
-#include "TfrmMainWin.h"
-#include "TfrmSelLang.h"
+#include "app/TfrmMainWin.h"
+#include "app/TfrmSelLang.h"
 
 #include "io/files.h"
 #include "protocol/protocol.h"

@@ -1,4 +1,4 @@
-#include "TfrmMainWin.h"
+#include "app/TfrmMainWin.h"
 #include "optim/TForm1.h"
 
 #include "data_fixtures.h"

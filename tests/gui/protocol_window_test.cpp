@@ -1,5 +1,5 @@
-#include "TfrmMainWin.h"
-#include "TfrmProtocolWin.h"
+#include "app/TfrmMainWin.h"
+#include "protocol/TfrmProtocolWin.h"
 
 #include "data_fixtures.h"
 #include "io/files.h"

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "TfrmMainWin.h"
+#include "app/TfrmMainWin.h"
+#include "host/WindowHost.h"
 
+#include "io/files.h"
 #include "protocol/protocol.h"
 #include "scripted_messages.h"
 #include "shell_fixture.h"
@@ -13,6 +15,33 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <vector>
+
+// A host without the main window: the shared state of a Workspace whose shell `suffix` is loaded,
+// with the C locale's regional settings, and the scripted message service. The command windows
+// it is asked to open are shown and kept in `opened`.
+class FakeHost final : public WindowHost {
+public:
+    FakeHost(const std::string& workspace, const std::string& suffix,
+             ScriptedMessageService& messages) {
+        shared.workspace = workspace;
+        shared.messages = &messages;
+        shared.shell =
+            kov::load_shell(kov::ws_path(workspace, "Shells/" + kov::shell_file_name(suffix)));
+        shared.shellLoaded = true;
+        shared.regional = regionalSettingsFor(QStringLiteral("C"));
+    }
+
+    SharedState& state() override { return shared; }
+    void openCommandWindow(QWidget* window) override {
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        opened.emplace_back(window);
+    }
+
+    SharedState shared;
+    std::vector<QPointer<QWidget>> opened;
+};
 
 // The fixture of the window tests: a Workspace with the English test shell (texts "T<k>") and
 // an empty protocol, the main window on it, and the command window a test opens from it.
@@ -43,6 +72,13 @@ protected:
         ASSERT_NE(window, nullptr) << menuItem;
     }
 
+    // Opens the window on a fake host of the Workspace's shell `suffix`, without a main window.
+    void openOnFakeHost(const std::string& suffix = "eng") {
+        host = std::make_unique<FakeHost>(ws.path(), suffix, messages);
+        window = new Window(*host);
+        host->openCommandWindow(window);
+    }
+
     // Closes the window and lets it be deleted, as the event loop would.
     void closeWindow() {
         if (window) {
@@ -58,5 +94,6 @@ protected:
     TempWorkspace ws;
     ScriptedMessageService messages;
     std::unique_ptr<TfrmMainWin> main;
+    std::unique_ptr<FakeHost> host;
     QPointer<Window> window;
 };

@@ -16,6 +16,7 @@
 #include "optim/info_file.h"
 #include "optim/solve_task.h"
 #include "protocol/protocol.h"
+#include "protocol/task_state.h"
 #include "road/task_road.h"
 #include "shell/language_shell.h"
 #include "task/task_builder.h"
@@ -468,8 +469,7 @@ std::vector<ProtocolEntry> write_language(const std::string& stage, const std::s
         e.changed = e.entered + 0.02;
         if (t.road != Road::Entered) {
             queue_task_input(stage, code);
-            e.state = TaskState::Queued;
-            e.queued = e.changed + 1.1;
+            mark_queued(e, e.changed + 1.1);
         }
         if (t.road == Road::Solved) {
             SilentRun progress;
@@ -478,8 +478,7 @@ std::vector<ProtocolEntry> write_language(const std::string& stage, const std::s
                 throw std::logic_error(code + ": the optimisation found no plan");
             }
             take_back_solution(stage, code, lang.suffix, cp, today);
-            e.state = TaskState::Solved;
-            e.solved = e.queued + 0.05;
+            mark_solved(e, e.queued + 0.05);
         }
         entries.push_back(e);
     }

@@ -1,9 +1,7 @@
-#include "TfrmHelp.h"
+#include "app/TfrmHelp.h"
 
-#include "TfrmMainWin.h"
-#include "commands.h"
+#include "host/WindowHost.h"
 #include "jpeg_image.h"
-#include "shared_state.h"
 #include "ui/caption.h"
 
 #include <QFrame>
@@ -63,14 +61,15 @@ QString joinedItems(const SharedState& state, int list, int first, int last) {
 
 } // namespace
 
-TfrmHelp::TfrmHelp(const SharedState& state, int mode)
+TfrmHelp::TfrmHelp(WindowHost& host)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint) {
+    const SharedState& state = host.state();
     setObjectName(QStringLiteral("TfrmHelp"));
     GroupBox1 = new QFrame(this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox2 = new QFrame(this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
-    if (mode == 2) {
+    if (state.windowMode == 2) {
         showDeveloper(state);
     } else {
         showSystem(state);
@@ -121,8 +120,4 @@ void TfrmHelp::showDeveloper(const SharedState& state) {
     setFixedSize(image->width() + 3, label->height() + 53);
     GroupBox2->setGeometry(0, 0, width(), height());
     setWindowTitle(QStringLiteral(" ") + state.text(268));
-}
-
-void openAboutWindow(TfrmMainWin& main, int mode) {
-    main.openCommandWindow(new TfrmHelp(main.state(), mode));
 }

@@ -5,15 +5,16 @@
 struct SharedState;
 class QFrame;
 class QLabel;
+class WindowHost;
 
-// The about windows: mode 1 about the system (GroupBox1), mode 2 about the developer
-// (GroupBox2). Every text comes from the lists of the language shell; the labels lie over the
-// picture and the window is as tall as their texts need.
+// The about windows, by the host's WindowMode: 1 about the system (GroupBox1), 2 about the
+// developer (GroupBox2). Every text comes from the lists of the language shell; the labels lie over
+// the picture and the window is as tall as their texts need.
 class TfrmHelp final : public QDialog {
     Q_OBJECT
 
 public:
-    TfrmHelp(const SharedState& state, int mode);
+    explicit TfrmHelp(WindowHost& host);
 
 private:
     void showSystem(const SharedState& state);

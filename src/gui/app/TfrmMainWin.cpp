@@ -1,32 +1,48 @@
-#include "TfrmMainWin.h"
+#include "app/TfrmMainWin.h"
 
-#include "TfrmProtocolWin.h"
-#include "TfrmSelLang.h"
-#include "commands.h"
+#include "app/TfrmHelp.h"
+#include "app/TfrmSelLang.h"
+#include "app/qt_translations.h"
+#include "dbor/bdon_list_menu.h"
+#include "host/work_guard.h"
 #include "message_service.h"
+#include "optim/TForm1.h"
+#include "protocol/TfrmProtocolWin.h"
+#include "stats/TfrmCreateStat.h"
 
 #include "io/files.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QLayout>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QTranslator>
 
 namespace {
 
+// Opens a command window of class W on the host.
+template <class W> QWidget* open(WindowHost& host) {
+    return new W(host);
+}
+using WindowFactory = QWidget* (*)(WindowHost&);
+
 // One item of the main menu: its name, the shell text of its caption, whether that text is
-// trimmed, and the submenu it belongs to (empty for a top-level item). "-" is a separator.
+// trimmed, the submenu it belongs to (empty for a top-level item), and the command: the
+// WindowMode it sets (0: none) and the window it opens. "-" is a separator.
 struct MenuItem {
     const char* name;
     int text;
     bool trimmed;
     const char* parent;
+    int windowMode = 0;
+    WindowFactory window = nullptr;
 };
 
-constexpr MenuItem kMenu[] = {
+const MenuItem kMenu[] = {
     {"mnuIn", 40, false, ""},
     {"mnuInNewTask", 42, false, "mnuIn"},
     {"mnuInNewTaskExportData", 43, false, "mnuIn"},
@@ -34,9 +50,9 @@ constexpr MenuItem kMenu[] = {
     {"-", 0, false, "mnuIn"},
     {"mnuInExit", 72, false, "mnuIn"},
     {"mnuControl", 469, false, ""},
-    {"mnuOutViewProtocol", 400, false, "mnuControl"},
+    {"mnuOutViewProtocol", 400, false, "mnuControl", 0, &open<TfrmProtocolWin>},
     {"mnuSolving", 409, false, ""},
-    {"Optim", 71, false, "mnuSolving"},
+    {"Optim", 71, false, "mnuSolving", 0, &open<TForm1>},
     {"mnuOut", 69, false, ""},
     {"mnuInViewTask", 390, false, "mnuOut"},
     {"mnuOutViewSolution", 391, false, "mnuOut"},
@@ -44,7 +60,7 @@ constexpr MenuItem kMenu[] = {
     {"mnuOutExpInExcel", 494, false, "mnuOut"},
     {"mnuOutPrint", 337, false, "mnuOut"},
     {"N5", 435, false, ""},
-    {"N6", 425, false, "N5"},
+    {"N6", 425, false, "N5", 0, &open<TfrmCreateStat>},
     {"N7", 393, false, "N5"},
     {"N8", 495, false, "N5"},
     {"N9", 338, false, "N5"},
@@ -56,8 +72,8 @@ constexpr MenuItem kMenu[] = {
     {"N14", 493, false, "DBOR"},
     {"N15", 466, true, "DBOR"},
     {"mnuHelp", 347, false, ""},
-    {"N101", 270, true, "mnuHelp"},
-    {"N102", 268, false, "mnuHelp"},
+    {"N101", 270, true, "mnuHelp", 1, &open<TfrmHelp>},
+    {"N102", 268, false, "mnuHelp", 2, &open<TfrmHelp>},
 };
 
 // Menu captions are shown as they stand: '&' is not a mnemonic marker.
@@ -80,6 +96,9 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
     buildMenu();
+    // The window system adds the application's display name to every window's caption; the
+    // captions are the shell's texts alone, empty until a language is chosen.
+    QGuiApplication::setApplicationDisplayName(QString());
     setWindowTitle(QString());
 
     const auto shells = kov::find_files(state_.path("Shells"), std::string(kov::kShellPattern));
@@ -92,7 +111,8 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     }
     if (shells.size() > 1) {
         setEnabled(false);
-        selLang_ = new TfrmSelLang(*this);
+        selLang_ =
+            new TfrmSelLang(*this, [this](const std::string& name) { languageChosen(name); });
         selLang_->show();
         return;
     }
@@ -108,6 +128,19 @@ void TfrmMainWin::terminate() {
     }
 }
 
+void TfrmMainWin::languageChosen(const std::string& shellFileName) {
+    if (!kov::file_exists(state_.path("Shells/" + shellFileName))) {
+        state_.messages->warning(
+            QStringLiteral("The chosen file \"%1\" of language shell is missing in the folder "
+                           "\"Shells\". In this regard, there will an emergency exit from the "
+                           "program.")
+                .arg(QString::fromStdString(shellFileName)));
+        terminate();
+        return;
+    }
+    startWithShell(shellFileName);
+}
+
 void TfrmMainWin::startWithShell(const std::string& shellFileName) {
     try {
         state_.shell = kov::load_shell(state_.path("Shells/" + shellFileName));
@@ -117,6 +150,7 @@ void TfrmMainWin::startWithShell(const std::string& shellFileName) {
         return;
     }
     state_.shellLoaded = true;
+    qtTexts_ = installQtTranslations(state_.shell.suffix);
     if (!lock_.acquire(state_.path("System/kov.lock"))) {
         state_.messages->error(state_.text(529) + QStringLiteral(" !!!"));
         state_.shellLoaded = false;
@@ -190,28 +224,29 @@ void TfrmMainWin::buildMenu() {
         a->setObjectName(name);
         actions_[name] = a;
     }
-    connect(menus_.at(QStringLiteral("mnuSolving")), &QMenu::aboutToShow, this,
+    const auto guarded = [this](auto* sender, auto signal, void (TfrmMainWin::*slot)()) {
+        connectGuarded(sender, signal, this, slot, state_);
+    };
+    guarded(menus_.at(QStringLiteral("mnuSolving")), &QMenu::aboutToShow,
             &TfrmMainWin::mnuSolvingClick);
-    connect(menus_.at(QStringLiteral("mnuOut")), &QMenu::aboutToShow, this,
-            &TfrmMainWin::mnuOutClick);
-    connect(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, this, &TfrmMainWin::N5Click);
-    connect(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, this, &TfrmMainWin::DBORClick);
-    connect(action(QStringLiteral("mnuInExit")), &QAction::triggered, this,
-            &TfrmMainWin::mnuInExitClick);
-    connect(action(QStringLiteral("mnuOutViewProtocol")), &QAction::triggered, this,
-            [this] { openProtocolWindow(*this); });
-    connect(action(QStringLiteral("Optim")), &QAction::triggered, this,
-            [this] { openOptimWindow(*this); });
-    connect(action(QStringLiteral("N6")), &QAction::triggered, this,
-            [this] { openStatisticsWindow(*this); });
-    connect(action(QStringLiteral("N101")), &QAction::triggered, this, [this] {
-        state_.windowMode = 1;
-        openAboutWindow(*this, 1);
-    });
-    connect(action(QStringLiteral("N102")), &QAction::triggered, this, [this] {
-        state_.windowMode = 2;
-        openAboutWindow(*this, 2);
-    });
+    guarded(menus_.at(QStringLiteral("mnuOut")), &QMenu::aboutToShow, &TfrmMainWin::mnuOutClick);
+    guarded(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, &TfrmMainWin::N5Click);
+    guarded(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, &TfrmMainWin::DBORClick);
+    guarded(action(QStringLiteral("mnuInExit")), &QAction::triggered, &TfrmMainWin::mnuInExitClick);
+    // The commands that open a window: the WindowMode first, then the window, which reads it.
+    for (const auto& item : kMenu) {
+        if (!item.window) {
+            continue;
+        }
+        connect(action(QString::fromLatin1(item.name)), &QAction::triggered, this, [this, &item] {
+            runGuarded(state_, [&] {
+                if (item.windowMode != 0) {
+                    state_.windowMode = item.windowMode;
+                }
+                openCommandWindow(item.window(*this));
+            });
+        });
+    }
     for (const char* name : {"mnuOutExpInExcel", "mnuOutPrint", "N8", "N9"}) {
         action(QString::fromLatin1(name))->setEnabled(false);
     }
@@ -286,11 +321,17 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     window->setWindowFlag(Qt::Dialog, true);
     window->setAttribute(Qt::WA_DeleteOnClose);
     connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+    // The window is centred once its size is final: its layout has settled.
+    window->ensurePolished();
+    if (window->layout()) {
+        window->layout()->activate();
+    }
     if (!window->testAttribute(Qt::WA_Resized)) {
         window->adjustSize();
     }
-    const QPoint centre = frameGeometry().center();
-    window->move(centre - QPoint(window->width() / 2, window->height() / 2));
+    QRect frame = window->geometry();
+    frame.moveCenter(geometry().center());
+    window->move(frame.topLeft());
     window->show();
     window->activateWindow();
 }
@@ -305,12 +346,20 @@ void TfrmMainWin::showEvent(QShowEvent* event) {
 }
 
 void TfrmMainWin::closeEvent(QCloseEvent* event) {
+    // A disabled main window waits for the language choice or for its command window: closing
+    // it then would end the program without a language, or leave that window alone.
+    if (!isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (state_.shellLoaded && !protocolWritten_) {
         protocolWritten_ = true;
         try {
             kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
         } catch (const kov::FileError&) {
             state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
+        } catch (...) {
+            state_.messages->error(workErrorText(state_, std::current_exception()));
         }
     }
     event->accept();

@@ -1,24 +1,28 @@
-#include "TfrmSelLang.h"
+#include "app/TfrmSelLang.h"
 
-#include "TfrmMainWin.h"
+#include "host/WindowHost.h"
 #include "message_service.h"
 
 #include "io/files.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
-TfrmSelLang::TfrmSelLang(TfrmMainWin& main)
+#include <algorithm>
+
+TfrmSelLang::TfrmSelLang(WindowHost& host, Choice chosen)
     : QDialog(nullptr,
               Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
-    , main_(main) {
+    , host_(host)
+    , chosen_(std::move(chosen)) {
     setObjectName(QStringLiteral("TfrmSelLang"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Selection of program interface language"));
-    main_.setEnabled(false);
 
     auto* label = new QLabel(QStringLiteral("Select a language of your program:"), this);
     label->setObjectName(QStringLiteral("Label1"));
@@ -34,9 +38,12 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main)
     layout->addWidget(label);
     layout->addWidget(list_);
     layout->addWidget(ok, 0, Qt::AlignHCenter);
-    setMinimumWidth(320);
+    // The caption is a long fixed text; window managers draw it in a font up to a third wider
+    // than the dialog's, beside the window's icon and buttons.
+    const int captionWidth = fontMetrics().horizontalAdvance(windowTitle());
+    setMinimumWidth(std::max(320, captionWidth * 4 / 3 + 120));
 
-    const std::string folder = main_.state().path("Shells");
+    const std::string folder = host_.state().path("Shells");
     for (const auto& name : kov::find_files(folder, std::string(kov::kShellPattern))) {
         try {
             list_->addItem(QString::fromStdString(kov::read_shell_title(folder + "/" + name)));
@@ -47,36 +54,31 @@ TfrmSelLang::TfrmSelLang(TfrmMainWin& main)
         }
     }
     list_->setCurrentIndex(-1);
+
+    // The main window is not on the screen yet: the dialog stands in the screen's centre.
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = geometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void TfrmSelLang::btnOkClick() {
-    MessageService& messages = *main_.state().messages;
     if (list_->currentIndex() < 0) {
-        messages.warning(QStringLiteral("A shell language is not selected."));
+        host_.messages().warning(QStringLiteral("A shell language is not selected."));
         list_->setFocus();
         return;
     }
     const std::string title = list_->currentText().toStdString();
-    const std::string suffix = kov::left_chars(title, 3);
-    const std::string name = kov::shell_file_name(suffix);
-    chosen_ = true;
-    if (!kov::file_exists(main_.state().path("Shells/" + name))) {
-        messages.warning(
-            QStringLiteral("The chosen file \"%1\" of language shell is missing in the folder "
-                           "\"Shells\". In this regard, there will an emergency exit from the "
-                           "program.")
-                .arg(QString::fromStdString(name)));
-        close();
-        main_.terminate();
-        return;
-    }
-    main_.startWithShell(name);
+    closing_ = true;
     close();
+    chosen_(kov::shell_file_name(kov::left_chars(title, 3)));
 }
 
 void TfrmSelLang::closeEvent(QCloseEvent* event) {
     // The window's own close button is hidden; only a choice closes the dialog.
-    if (chosen_) {
+    if (closing_) {
         event->accept();
     } else {
         event->ignore();

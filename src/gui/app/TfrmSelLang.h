@@ -2,20 +2,21 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <string>
-#include <vector>
 
 class QComboBox;
-class QPushButton;
-class TfrmMainWin;
+class WindowHost;
 
-// The language selection, shown at start when the Shells folder holds several shells. The main
-// window stays disabled until a language is chosen.
+// The language selection, shown at start when the Shells folder holds several shells. The host
+// stays disabled until a language is chosen; the choice (the shell file's name, formed from the
+// chosen title) goes to `chosen`, and the dialog closes.
 class TfrmSelLang final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmSelLang(TfrmMainWin& main);
+    using Choice = std::function<void(const std::string& shellFileName)>;
+    TfrmSelLang(WindowHost& host, Choice chosen);
 
 public slots:
     void btnOkClick();
@@ -25,7 +26,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    TfrmMainWin& main_;
+    WindowHost& host_;
+    Choice chosen_;
     QComboBox* list_ = nullptr;
-    bool chosen_ = false;
+    bool closing_ = false;
 };

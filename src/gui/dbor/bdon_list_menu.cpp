@@ -1,16 +1,15 @@
-#include "commands.h"
+#include "dbor/bdon_list_menu.h"
 
-#include "TfrmMainWin.h"
-#include "dbor/bdon_list.h"
+#include "host/WindowHost.h"
 #include "message_service.h"
 
-// The list of databases is rebuilt by the core; the window only stores it and shows
-// the warning the core composed.
-void rebuildBdonList(TfrmMainWin& main) {
-    SharedState& state = main.state();
+#include "dbor/bdon_list.h"
+
+void rebuildBdonList(WindowHost& host) {
+    SharedState& state = host.state();
     kov::BdonListRebuild rebuilt = kov::rebuild_bdon_list(state.workspace, state.shell);
     state.bdonList = std::move(rebuilt.entries);
-    if (!rebuilt.warning.empty() && state.messages) {
-        state.messages->warning(QString::fromStdString(rebuilt.warning));
+    if (!rebuilt.warning.empty()) {
+        host.messages().warning(QString::fromStdString(rebuilt.warning));
     }
 }

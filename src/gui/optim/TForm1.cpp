@@ -1,16 +1,19 @@
-#include "TForm1.h"
+#include "optim/TForm1.h"
 
-#include "TfrmMainWin.h"
-#include "commands.h"
-#include "file_error_text.h"
+#include "host/WindowHost.h"
+#include "host/file_error_text.h"
+#include "host/run_guard.h"
+#include "host/work_guard.h"
 #include "message_service.h"
-#include "task/task_code.h"
+#include "ui/caption.h"
+#include "ui/enter_key.h"
 #include "ui/key_filters.h"
 
 #include "io/files.h"
 #include "io/numbers.h"
 #include "optim/info_file.h"
 #include "optim/solve_task.h"
+#include "task/task_code.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -19,12 +22,16 @@
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 
 constexpr int kClientWidth = 614;
 constexpr int kClientHeight = 428;
+// The lines of a run stand under the buttons, one under the other, in the interface font.
+constexpr int kRunTop = 232;
+constexpr int kRunMargin = 10;
+constexpr int kRunLineSpacing = 2;
+constexpr int kRunLinePixels = 12;
 
 // A label whose centre stands at x.
 void centreAt(QLabel* label, int x, int y) {
@@ -46,10 +53,9 @@ void setColour(QLabel* label, const char* colour) {
 
 } // namespace
 
-TForm1::TForm1(TfrmMainWin& main)
+TForm1::TForm1(WindowHost& host)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
-    , main_(main)
-    , state_(main.state()) {
+    , state_(host.state()) {
     setObjectName(QStringLiteral("TForm1"));
     setFixedSize(kClientWidth, kClientHeight);
 
@@ -61,8 +67,8 @@ TForm1::TForm1(TfrmMainWin& main)
     RB2 = new QRadioButton(this);
     RB2->setObjectName(QStringLiteral("RB2"));
     RB1->setChecked(true);
-    connect(RB1, &QRadioButton::clicked, this, &TForm1::RB1Click);
-    connect(RB2, &QRadioButton::clicked, this, &TForm1::RB2Click);
+    connectGuarded(RB1, &QRadioButton::clicked, this, &TForm1::RB1Click, state_);
+    connectGuarded(RB2, &QRadioButton::clicked, this, &TForm1::RB2Click, state_);
     BNext1 = button("BNext1", state_.text(78));
     BNext2 = button("BNext2", state_.text(78));
     BNext3 = button("BNext3", state_.text(78));
@@ -89,38 +95,32 @@ TForm1::TForm1(TfrmMainWin& main)
     BStart = button("BStart", state_.trimmed(2));
     BReset = button("BReset", state_.text(411));
     BEnd = button("BEnd", state_.text(73));
-    connect(BNext1, &QPushButton::clicked, this, &TForm1::BNext1Click);
-    connect(BNext2, &QPushButton::clicked, this, &TForm1::BNext2Click);
-    connect(BNext3, &QPushButton::clicked, this, &TForm1::BNext3Click);
-    connect(BStart, &QPushButton::clicked, this, &TForm1::BStartClick);
-    connect(BReset, &QPushButton::clicked, this, &TForm1::BResetClick);
-    connect(BEnd, &QPushButton::clicked, this, &TForm1::BEndClick);
+    connectGuarded(BNext1, &QPushButton::clicked, this, &TForm1::BNext1Click, state_);
+    connectGuarded(BNext2, &QPushButton::clicked, this, &TForm1::BNext2Click, state_);
+    connectGuarded(BNext3, &QPushButton::clicked, this, &TForm1::BNext3Click, state_);
+    connectGuarded(BStart, &QPushButton::clicked, this, &TForm1::BStartClick, state_);
+    connectGuarded(BReset, &QPushButton::clicked, this, &TForm1::BResetClick, state_);
+    connectGuarded(BEnd, &QPushButton::clicked, this, &TForm1::BEndClick, state_);
+    // Enter in a field or on a radio button presses the Next of the step shown.
+    installEnterKey(*this, {BNext1, BNext2, BNext3});
 
-    // The lines of the run, one under the other, each wrapping within the window.
-    auto* progress = new QWidget(this);
-    progress->setObjectName(QStringLiteral("ProgressArea"));
-    progress->setGeometry(10, 232, kClientWidth - 20, kClientHeight - 240);
-    auto* lines = new QVBoxLayout(progress);
-    lines->setContentsMargins(0, 0, 0, 0);
-    lines->setSpacing(2);
-    Label_Start = label("Label_Start", progress);
-    QFont bold = Label_Start->font();
-    bold.setBold(true);
-    Label_Start->setFont(bold);
-    lines->addWidget(Label_Start);
+    // The lines of the run, each wrapping within the window.
+    Label_Start = label("Label_Start", this);
     for (int i = 0; i < 6; ++i) {
-        Lines[i] = label(QStringLiteral("Label%1").arg(i + 2).toLatin1().constData(), progress);
-        Lines[i]->setWordWrap(true);
-        lines->addWidget(Lines[i]);
+        Lines[i] = label(QStringLiteral("Label%1").arg(i + 2).toLatin1().constData(), this);
     }
-    Label8 = label("Label8", progress);
-    Label8->setWordWrap(true);
+    Label8 = label("Label8", this);
     setColour(Label8, "red");
-    lines->addWidget(Label8);
-    Label_End = label("Label_End", progress);
-    Label_End->setFont(bold);
-    lines->addWidget(Label_End);
-    lines->addStretch(1);
+    Label_End = label("Label_End", this);
+    QFont bold = interfaceFont(kRunLinePixels);
+    bold.setBold(true);
+    for (QLabel* l : runLines()) {
+        l->setFont(l == Label_Start || l == Label_End ? bold : interfaceFont(kRunLinePixels));
+        l->setWordWrap(true);
+        l->setTextFormat(Qt::PlainText);
+        l->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    placeRunLines();
 
     BNext1->setGeometry(267, 120, 80, 25);
     BNext2->setGeometry(267, 150, 80, 25);
@@ -220,8 +220,38 @@ void TForm1::showOnly(const std::vector<QWidget*>& visible) {
 }
 
 void TForm1::setMessage(const QString& text) {
-    Label8->setText(text);
-    Label8->repaint();
+    showRunLine(kov::RunLine::Message, text);
+}
+
+std::array<QLabel*, 9> TForm1::runLines() const {
+    return {Label_Start, Lines[0], Lines[1], Lines[2], Lines[3],
+            Lines[4],    Lines[5], Label8,   Label_End};
+}
+
+void TForm1::placeRunLines() {
+    // Every line takes the height its wrapped text needs; the window grows when all of them
+    // together need more room than it has.
+    const int width = kClientWidth - 2 * kRunMargin;
+    int y = kRunTop;
+    for (QLabel* l : runLines()) {
+        const int h = l->text().isEmpty() ? 0 : l->heightForWidth(width);
+        l->setGeometry(kRunMargin, y, width, h);
+        if (h > 0) {
+            y += h + kRunLineSpacing;
+        }
+    }
+    setFixedSize(kClientWidth, std::max(kClientHeight, y + kRunMargin));
+}
+
+void TForm1::showRunLine(kov::RunLine line, const QString& text) {
+    QLabel* label = line == kov::RunLine::Start     ? Label_Start
+                    : line == kov::RunLine::Message ? Label8
+                    : line == kov::RunLine::End     ? Label_End
+                                                : Lines[int(line) - int(kov::RunLine::Progress1)];
+    label->setText(text);
+    placeRunLines();
+    // The run holds the window: the lines are painted at once.
+    repaint(QRect(0, kRunTop, width(), height() - kRunTop));
 }
 
 void TForm1::RB1Click() {
@@ -345,6 +375,8 @@ void TForm1::BNext3Click() {
 }
 
 void TForm1::BStartClick() {
+    // A click or key given while the run holds the window is dropped, not acted on afterwards.
+    RunGuard guard(*this);
     BStart->setText(state_.text(398));
     BStart->repaint();
     for (QLabel* l : Lines) {
@@ -352,10 +384,12 @@ void TForm1::BStartClick() {
     }
     Label8->clear();
     Label_End->clear();
+    placeRunLines();
     for (const auto& code : tasks_) {
         runTask(code);
     }
     BStart->setText(state_.trimmed(2));
+    guard.finish();
 }
 
 void TForm1::BResetClick() {
@@ -370,6 +404,7 @@ void TForm1::BResetClick() {
     }
     Label8->clear();
     Label_End->clear();
+    placeRunLines();
     BStart->setText(state_.trimmed(2));
     showOnly({Label1, MaskEdit1_3, BNext2});
     MaskEdit1_3->setFocus();
@@ -392,31 +427,17 @@ void TForm1::solveNow() {
 
 namespace {
 
-// The lines of a run on the window's labels, repainted at once since the run holds the window.
-class LabelProgress final : public kov::RunProgress {
+// The lines of a run, shown by the window as they come.
+class LineProgress final : public kov::RunProgress {
 public:
-    LabelProgress(QLabel* start, QLabel* const (&lines)[6], QLabel* message, QLabel* end)
-        : start_(start)
-        , message_(message)
-        , end_(end) {
-        std::copy(std::begin(lines), std::end(lines), lines_);
-    }
-
+    explicit LineProgress(std::function<void(kov::RunLine, const QString&)> show)
+        : show_(std::move(show)) {}
     void show(kov::RunLine line, const std::string& text) override {
-        QLabel* label = line == kov::RunLine::Start     ? start_
-                        : line == kov::RunLine::Message ? message_
-                        : line == kov::RunLine::End
-                            ? end_
-                            : lines_[int(line) - int(kov::RunLine::Progress1)];
-        label->setText(QString::fromStdString(text));
-        label->repaint();
+        show_(line, QString::fromStdString(text));
     }
 
 private:
-    QLabel* start_;
-    QLabel* lines_[6];
-    QLabel* message_;
-    QLabel* end_;
+    std::function<void(kov::RunLine, const QString&)> show_;
 };
 
 } // namespace
@@ -428,7 +449,8 @@ void TForm1::runTask(const std::string& code) {
     setup.clock.now = kov::now_day_count;
     setup.clock.time_text = [&regional](double t) { return regional.timeText(t).toStdString(); };
     setup.clock.date_text = [&regional](double t) { return regional.dateText(t).toStdString(); };
-    LabelProgress progress(Label_Start, Lines, Label8, Label_End);
+    LineProgress progress(
+        [this](kov::RunLine line, const QString& text) { showRunLine(line, text); });
     state_.currentFileBase.clear();
     try {
         const kov::TaskRun run = kov::solve_task(code, setup, progress);
@@ -436,8 +458,4 @@ void TForm1::runTask(const std::string& code) {
     } catch (const kov::FileError& error) {
         setMessage(fileErrorText(state_, error));
     }
-}
-
-void openOptimWindow(TfrmMainWin& main) {
-    main.openCommandWindow(new TForm1(main));
 }

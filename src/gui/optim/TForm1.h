@@ -1,5 +1,6 @@
 #pragma once
 
+#include "optim/run_lines.h"
 #include "optim/solver.h"
 
 #include <QDialog>
@@ -14,7 +15,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-class TfrmMainWin;
+class WindowHost;
 struct SharedState;
 
 // The optimisation module window: three small steps (mode, task, scheme parameters), then the
@@ -24,7 +25,7 @@ class TForm1 final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TForm1(TfrmMainWin& main);
+    explicit TForm1(WindowHost& host);
 
     // The task codes the run will solve (after step 1 or 2).
     const std::vector<std::string>& tasks() const { return tasks_; }
@@ -50,10 +51,13 @@ private:
     void setMessage(const QString& text);
     void showOnly(const std::vector<QWidget*>& visible);
     void placePromptTexts();
+    void placeRunLines();
+    // Start line, progress lines 1 to 6, message line, end line, top to bottom.
+    std::array<QLabel*, 9> runLines() const;
+    void showRunLine(kov::RunLine line, const QString& text);
     QLabel* label(const char* name, QWidget* parent);
     QPushButton* button(const char* name, const QString& text);
 
-    TfrmMainWin& main_;
     SharedState& state_;
     bool initialised_ = false;
     bool batch_ = true;

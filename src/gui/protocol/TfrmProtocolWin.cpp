@@ -1,12 +1,15 @@
-#include "TfrmProtocolWin.h"
+#include "protocol/TfrmProtocolWin.h"
 
-#include "TfrmMainWin.h"
-#include "file_error_text.h"
+#include "host/WindowHost.h"
+#include "host/file_error_text.h"
+#include "host/work_guard.h"
 #include "message_service.h"
+#include "ui/enter_key.h"
 
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/numbers.h"
+#include "protocol/task_state.h"
 #include "road/task_road.h"
 #include "task/task_files.h"
 
@@ -19,16 +22,18 @@
 
 #include <cmath>
 
-TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
+TfrmProtocolWin::TfrmProtocolWin(WindowHost& host)
     : QDialog(nullptr)
-    , main_(main)
-    , state_(main.state()) {
+    , state_(host.state()) {
     setObjectName(QStringLiteral("TfrmProtocolWin"));
     setWindowTitle(state_.text(395));
 
     TaskList = new QComboBox(this);
     TaskList->setObjectName(QStringLiteral("TaskList"));
     TaskList->setEditable(false);
+    // A long task name does not widen the window; the open list shows the names in full.
+    TaskList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    TaskList->setMinimumContentsLength(20);
     btnDeleteTask = new QPushButton(state_.text(467), this);
     btnDeleteTask->setObjectName(QStringLiteral("btnDeleteTask"));
     ValueList = new QTableWidget(0, 2, this);
@@ -40,13 +45,14 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
     ValueList->horizontalHeader()->setStretchLastSection(true);
     ValueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ValueList->setSelectionMode(QAbstractItemView::NoSelection);
+    // Tab moves on to the next control rather than from cell to cell.
+    ValueList->setTabKeyNavigation(false);
     btnCreateInData = new QPushButton(state_.text(70), this);
     btnCreateInData->setObjectName(QStringLiteral("btnCreateInData"));
     btnLoadOutData = new QPushButton(state_.text(113), this);
     btnLoadOutData->setObjectName(QStringLiteral("btnLoadOutData"));
     btnClose = new QPushButton(state_.text(129), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
-    btnClose->setAutoDefault(false);
 
     auto* top = new QHBoxLayout;
     top->addWidget(TaskList, 1);
@@ -60,16 +66,26 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
     layout->addLayout(top);
     layout->addWidget(ValueList, 1);
     layout->addLayout(bottom);
-    resize(593, 299);
 
-    connect(TaskList, &QComboBox::currentIndexChanged, this, &TfrmProtocolWin::TaskListChange);
-    connect(btnCreateInData, &QPushButton::clicked, this, &TfrmProtocolWin::btnCreateInDataClick);
-    connect(btnLoadOutData, &QPushButton::clicked, this, &TfrmProtocolWin::btnLoadOutDataClick);
-    connect(btnDeleteTask, &QPushButton::clicked, this, &TfrmProtocolWin::btnDeleteTaskClick);
+    connectGuarded(TaskList, &QComboBox::currentIndexChanged, this,
+                   &TfrmProtocolWin::TaskListChange, state_);
+    connectGuarded(btnCreateInData, &QPushButton::clicked, this,
+                   &TfrmProtocolWin::btnCreateInDataClick, state_);
+    connectGuarded(btnLoadOutData, &QPushButton::clicked, this,
+                   &TfrmProtocolWin::btnLoadOutDataClick, state_);
+    connectGuarded(btnDeleteTask, &QPushButton::clicked, this, &TfrmProtocolWin::btnDeleteTaskClick,
+                   state_);
     // The Escape key closes the dialog (reject) like the button.
     connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
+    // Enter presses the focused button only: the window has no default button.
+    for (QPushButton* b : {btnDeleteTask, btnCreateInData, btnLoadOutData, btnClose}) {
+        b->setAutoDefault(false);
+    }
+    installEnterKey(*this);
 
-    fillTaskList(0);
+    runGuarded(state_, [this] { fillTaskList(0); });
+    // The dialog keeps its size: 593 x 299, or what longer texts of other languages need.
+    setFixedSize(QSize(593, 299).expandedTo(minimumSizeHint()));
 }
 
 void TfrmProtocolWin::fillTaskList(int select) {
@@ -136,9 +152,7 @@ void TfrmProtocolWin::showTask() {
     if (e.state == kov::TaskState::Solved) {
         addRow(81, dateTimeText(e.solved));
     }
-    const bool demonstration =
-        e.code.find("DEMR") != std::string::npos || e.code.find("DEME") != std::string::npos;
-    btnDeleteTask->setEnabled(!demonstration);
+    btnDeleteTask->setEnabled(!kov::is_demonstration_task(e.code));
     btnCreateInData->setEnabled(e.state == kov::TaskState::Entered);
     btnLoadOutData->setEnabled(
         e.state == kov::TaskState::Queued &&
@@ -169,8 +183,7 @@ void TfrmProtocolWin::btnCreateInDataClick() {
         state_.messages->error(fileErrorText(state_, error));
         return;
     }
-    e.state = kov::TaskState::Queued;
-    e.queued = kov::now_day_count();
+    kov::mark_queued(e, kov::now_day_count());
     saveProtocol();
     showTask();
 }
@@ -197,8 +210,7 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
     if (result.corrected) {
         state_.messages->information(state_.text(351) + QStringLiteral("."));
     }
-    e.state = kov::TaskState::Solved;
-    e.solved = kov::now_day_count();
+    kov::mark_solved(e, kov::now_day_count());
     saveProtocol();
     showTask();
 }
@@ -226,8 +238,4 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
     state_.protocol.erase(state_.protocol.begin() + i);
     saveProtocol();
     fillTaskList(i);
-}
-
-void openProtocolWindow(TfrmMainWin& main) {
-    main.openCommandWindow(new TfrmProtocolWin(main));
 }

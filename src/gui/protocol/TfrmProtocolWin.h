@@ -5,7 +5,7 @@
 class QComboBox;
 class QPushButton;
 class QTableWidget;
-class TfrmMainWin;
+class WindowHost;
 struct SharedState;
 
 // The protocol window: every task of the protocol with its state and dates; queues a task for
@@ -15,7 +15,7 @@ class TfrmProtocolWin final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmProtocolWin(TfrmMainWin& main);
+    explicit TfrmProtocolWin(WindowHost& host);
 
 public slots:
     void TaskListChange();
@@ -31,7 +31,6 @@ private:
     int selected() const;
     bool saveProtocol();
 
-    TfrmMainWin& main_;
     SharedState& state_;
     QComboBox* TaskList = nullptr;
     QTableWidget* ValueList = nullptr;
@@ -40,6 +39,3 @@ private:
     QPushButton* btnLoadOutData = nullptr;
     QPushButton* btnClose = nullptr;
 };
-
-// Opens the protocol window (main menu mnuOutViewProtocol).
-void openProtocolWindow(TfrmMainWin& main);

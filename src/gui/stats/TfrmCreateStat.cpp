@@ -1,10 +1,12 @@
-#include "TfrmCreateStat.h"
+#include "stats/TfrmCreateStat.h"
 
-#include "TfrmMainWin.h"
-#include "commands.h"
-#include "file_error_text.h"
+#include "host/WindowHost.h"
+#include "host/file_error_text.h"
+#include "host/run_guard.h"
+#include "host/work_guard.h"
 #include "message_service.h"
 #include "ui/caption.h"
+#include "ui/enter_key.h"
 #include "ui/key_filters.h"
 
 #include "io/files.h"
@@ -42,31 +44,11 @@ QPushButton* button(const char* name, const QString& text, QWidget* parent) {
     return b;
 }
 
-// Swallows the input that queued up while a run held the window, so that no click or key
-// typed meanwhile acts once it is over.
-class QueuedInputDrop final : public QObject {
-public:
-    bool eventFilter(QObject*, QEvent* event) override {
-        switch (event->type()) {
-        case QEvent::KeyPress:
-        case QEvent::KeyRelease:
-        case QEvent::MouseButtonPress:
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseButtonDblClick:
-        case QEvent::Wheel:
-        case QEvent::Shortcut:
-            return true;
-        default:
-            return false;
-        }
-    }
-};
-
 } // namespace
 
-TfrmCreateStat::TfrmCreateStat(TfrmMainWin& main)
+TfrmCreateStat::TfrmCreateStat(WindowHost& host)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
-    , state_(main.state()) {
+    , state_(host.state()) {
     setObjectName(QStringLiteral("TfrmCreateStat"));
     setWindowTitle(state_.text(191));
 
@@ -124,8 +106,10 @@ TfrmCreateStat::TfrmCreateStat(TfrmMainWin& main)
     }
     setFixedSize(std::max(kClientWidth, right + 17), std::max(kClientHeight, bottom + 17));
 
-    connect(BStart, &QPushButton::clicked, this, &TfrmCreateStat::BStartClick);
-    connect(BEnd, &QPushButton::clicked, this, &TfrmCreateStat::BEndClick);
+    connectGuarded(BStart, &QPushButton::clicked, this, &TfrmCreateStat::BStartClick, state_);
+    connectGuarded(BEnd, &QPushButton::clicked, this, &TfrmCreateStat::BEndClick, state_);
+    // Enter in the fields starts the run.
+    installEnterKey(*this, {BStart});
     ME1->setFocus();
 }
 
@@ -141,15 +125,6 @@ void TfrmCreateStat::showNotice(bool visible) {
     } else {
         repaint(Label0->geometry());
     }
-}
-
-void TfrmCreateStat::endRun() {
-    Label0->hide();
-    BStart->setText(state_.trimmed(2));
-    QueuedInputDrop drop;
-    qApp->installEventFilter(&drop);
-    QApplication::processEvents();
-    qApp->removeEventFilter(&drop);
 }
 
 void TfrmCreateStat::BStartClick() {
@@ -192,6 +167,13 @@ void TfrmCreateStat::BStartClick() {
         }
     }
 
+    // The run holds the window: input given meanwhile is dropped, a close waits for its end.
+    RunGuard guard(*this);
+    const auto endRun = [&] {
+        Label0->hide();
+        BStart->setText(state_.trimmed(2));
+        guard.finish();
+    };
     BStart->setText(state_.text(398));
     BStart->repaint();
     state_.currentFileBase = state_.path("Data/kov_" + code);
@@ -204,17 +186,13 @@ void TfrmCreateStat::BStartClick() {
     try {
         kov::create_statistics(state_.workspace, code, state_.shell.suffix, state_.codepage(),
                                request.trials, elapsedText, options);
-    } catch (const kov::FileError& error) {
+    } catch (...) {
         endRun();
-        messages.error(fileErrorText(state_, error));
+        messages.error(workErrorText(state_, std::current_exception()));
         ME1->setFocus();
         return;
     }
     endRun();
     messages.warning(QString::fromStdString(kov::stat_done_text(state_.shell, code)));
     ME1->setFocus();
-}
-
-void openStatisticsWindow(TfrmMainWin& main) {
-    main.openCommandWindow(new TfrmCreateStat(main));
 }

@@ -5,7 +5,7 @@
 class QLabel;
 class QLineEdit;
 class QPushButton;
-class TfrmMainWin;
+class WindowHost;
 struct SharedState;
 
 // The statistics creation window: takes the code of a solved task with pay-back and a number of
@@ -16,7 +16,7 @@ class TfrmCreateStat final : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TfrmCreateStat(TfrmMainWin& main);
+    explicit TfrmCreateStat(WindowHost& host);
 
 public slots:
     void BStartClick();
@@ -24,7 +24,6 @@ public slots:
 
 private:
     void showNotice(bool visible);
-    void endRun();
 
     SharedState& state_;
     QLabel* Label1 = nullptr;

@@ -1,4 +1,4 @@
-#include "shared_state.h"
+#include "host/shared_state.h"
 
 #include "io/files.h"
 

@@ -1,6 +1,6 @@
-#include "file_error_text.h"
+#include "host/file_error_text.h"
 
-#include "shared_state.h"
+#include "host/shared_state.h"
 
 QString fileErrorText(const SharedState& state, const kov::FileError& error) {
     std::string file = error.file();
