@@ -10,6 +10,8 @@
 #include "temp_dir.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -148,4 +150,42 @@ TEST_F(CreateStatTest, BEndClosesAndEnablesTheMainWindow) {
     QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(window.isNull());
     EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(CreateStatTest, InputGivenDuringARunIsDroppedAndACloseWaitsForItsEnd) {
+    bool visibleAtTheEnd = false;
+    messages.onBox = [&](const ScriptedMessageService::Box&) {
+        visibleAtTheEnd = window && window->isVisible();
+    };
+    QTest::keyClicks(control<QLineEdit>("ME1"), "STAT01");
+    control<QLineEdit>("ME2")->setText("100");
+    auto* start = control<QPushButton>("BStart");
+    // A click on START and a close, given while the run holds the window, wait in the queue.
+    QCoreApplication::postEvent(
+        start, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::postEvent(start, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
+                                                     Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::postEvent(window, new QCloseEvent);
+    start->click();
+    EXPECT_EQ(messages.texts(), QStringList({"T501 \"STAT01\" T470."}));
+    EXPECT_TRUE(visibleAtTheEnd) << "the window closed before the run's end was shown";
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(main->isEnabled());
+    EXPECT_EQ(messages.boxes.size(), 1u);
+}
+
+TEST_F(CreateStatTest, EnterInAFieldStartsAndOnAButtonPressesIt) {
+    QTest::keyClicks(control<QLineEdit>("ME1"), "STAT01");
+    control<QLineEdit>("ME2")->setText("100");
+    control<QLineEdit>("ME2")->setFocus();
+    QTest::keyClick(control<QLineEdit>("ME2"), Qt::Key_Return);
+    EXPECT_EQ(messages.texts(), QStringList({"T501 \"STAT01\" T470."}));
+    EXPECT_TRUE(kov::file_exists(statFile()));
+
+    control<QPushButton>("BEnd")->setFocus();
+    QTest::keyClick(control<QPushButton>("BEnd"), Qt::Key_Return);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.isNull());
 }

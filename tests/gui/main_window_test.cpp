@@ -14,6 +14,7 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -346,4 +347,88 @@ TEST(RegionalSettings, TheCLocaleWritesDatesThatFitADatabase) {
     const RegionalSettings s = regionalSettingsFor(QStringLiteral("C"));
     EXPECT_EQ(s.dateText(46366.5), "2026-12-10");
     EXPECT_EQ(s.timeText(46366.75), "18:00:00");
+}
+
+TEST_F(MainWindowTest, ADisabledMainWindowIgnoresACloseRequest) {
+    addShell("eng", "eng English");
+    addShell("rus", "rus Русский");
+    auto w = start();
+    w->show();
+    // The language dialog is open: closing would end the program without a language.
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    TfrmSelLang* dialog = languageDialog();
+    ASSERT_NE(dialog, nullptr);
+    dialog->findChild<QComboBox*>("cbLanguage")->setCurrentIndex(0);
+    dialog->findChild<QPushButton*>("btnOk")->click();
+    ASSERT_TRUE(w->isEnabled());
+
+    // A command window is open: it would be left alone on the desktop.
+    QPointer<QWidget> window = new QWidget;
+    w->openCommandWindow(window);
+    EXPECT_FALSE(w->close());
+    EXPECT_TRUE(w->isVisible());
+    window->close();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(w->close());
+}
+
+TEST_F(MainWindowTest, QtsOwnTextsSpeakTheShellsLanguage) {
+    addShell("rus", "rus Русский");
+    const auto yesText = [] {
+        QMessageBox box(QMessageBox::Question, QString(), QString(),
+                        QMessageBox::Yes | QMessageBox::No);
+        return box.button(QMessageBox::Yes)->text().remove(QLatin1Char('&'));
+    };
+    {
+        auto w = start();
+        EXPECT_EQ(yesText(), "Да");
+    }
+    EXPECT_EQ(yesText(), "Yes");
+}
+
+TEST_F(MainWindowTest, CaptionsAreTheShellsAloneAndTheLanguageDialogsIsNotCut) {
+    QCoreApplication::setApplicationName(QStringLiteral("Lite_TELM_KOV"));
+    addShell("eng", "eng English");
+    addShell("rus", "rus Русский");
+    auto w = start();
+    // The window system adds the display name to every caption: there is none.
+    EXPECT_TRUE(QGuiApplication::applicationDisplayName().isEmpty());
+    EXPECT_EQ(w->windowTitle(), "");
+    TfrmSelLang* dialog = languageDialog();
+    ASSERT_NE(dialog, nullptr);
+    // Room for the caption in a bold title font, beside the icon and the window's buttons.
+    QFont titleFont = dialog->font();
+    titleFont.setBold(true);
+    EXPECT_GE(dialog->width(),
+              QFontMetrics(titleFont).horizontalAdvance(dialog->windowTitle()) + 100);
+}
+
+TEST_F(MainWindowTest, CommandWindowsAreFixedAndCentredOnTheMainWindow) {
+    // Long texts of another language and a long task name widen the protocol window.
+    kov::ShellImage image = numbered_shell("eng English");
+    for (int k : {70, 113, 467}) {
+        image.texts[std::size_t(k)] = std::string(60, 'W');
+    }
+    write_shell(ws.path() + "/Shells", "eng", image);
+    auto w = start();
+    w->state().protocol = {{"ABC123", std::string(100, 'N'), kov::TaskState::Entered, 1, 1, 0, 0}};
+    w->setGeometry(100, 100, 1200, 900);
+    w->show();
+    for (const char* item : {"mnuOutViewProtocol", "Optim", "N6", "N101", "N102"}) {
+        w->action(QString::fromLatin1(item))->trigger();
+        QWidget* opened = nullptr;
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top != w.get() && top->isVisible() && top->isWindow() && top->inherits("QDialog")) {
+                opened = top;
+            }
+        }
+        ASSERT_NE(opened, nullptr) << item;
+        QApplication::processEvents();
+        EXPECT_EQ(opened->minimumSize(), opened->maximumSize()) << item;
+        const QPoint offset = opened->geometry().center() - w->geometry().center();
+        EXPECT_LE(offset.manhattanLength(), 2) << item;
+        opened->close();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
 }

@@ -8,10 +8,14 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QFontInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -193,5 +197,107 @@ TEST_F(OptimWindowTest, SolveNowSolvesTheTaskWithTheDefaultsAndCloses) {
     EXPECT_TRUE(main->isEnabled());
     for (QWidget* w : QApplication::topLevelWidgets()) {
         EXPECT_EQ(qobject_cast<TForm1*>(w), nullptr);
+    }
+}
+
+TEST_F(OptimWindowTest, InputGivenDuringARunIsDroppedAndACloseWaitsForItsEnd) {
+    queue("ABC123");
+    open();
+    toParameters({"0.9", "0.001", "5", "3000"});
+    auto* start = find<QPushButton>("BStart");
+    // A click on START and a close, given while the run holds the window, wait in the queue.
+    QCoreApplication::postEvent(
+        start, new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::postEvent(start, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Space,
+                                                     Qt::NoModifier, QStringLiteral(" ")));
+    QCoreApplication::postEvent(window, new QCloseEvent);
+    start->click();
+    const std::string solution = ws / "Solving/kov_ABC123_out.dat";
+    ASSERT_TRUE(kov::file_exists(solution));
+    kov::remove_file(solution);
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_FALSE(kov::file_exists(solution)) << "the task was solved a second time";
+    EXPECT_TRUE(window.isNull());
+    EXPECT_TRUE(main->isEnabled());
+}
+
+TEST_F(OptimWindowTest, EnterPressesTheFocusedButtonOrTheStepsNext) {
+    queue("ABC123");
+    open();
+    // Batch mode: Enter on the radio button presses step 1's Next, in a field step 3's Next,
+    // on START the run.
+    find("RB1")->setFocus();
+    QTest::keyClick(find("RB1"), Qt::Key_Return);
+    ASSERT_TRUE(find("ME4")->isVisible());
+    find("ME4")->setFocus();
+    QTest::keyClick(find("ME4"), Qt::Key_Enter, Qt::KeypadModifier);
+    ASSERT_TRUE(find("BStart")->isVisible());
+    ASSERT_EQ(window->focusWidget(), find("BStart"));
+    QTest::keyClick(find("BStart"), Qt::Key_Return);
+    EXPECT_TRUE(kov::file_exists(ws / "Solving/kov_ABC123_out.dat"));
+
+    // Individual mode: Enter in the code field presses step 2's Next.
+    closeWindow();
+    open();
+    find<QRadioButton>("RB2")->click();
+    click("BNext1");
+    QTest::keyClicks(find("MaskEdit1_3"), "ABC123");
+    QTest::keyClick(find("MaskEdit1_3"), Qt::Key_Return);
+    EXPECT_TRUE(find("ME1")->isVisible());
+    EXPECT_EQ(text("Label1"), "T492 - \"ABC123\".");
+}
+
+namespace {
+
+// The optimisation window under the shipped Russian shell, on a fake host.
+class RussianRunTest : public WindowTest<TForm1> {
+protected:
+    void SetUp() override {
+        qputenv("LC_ALL", "C.UTF-8");
+        kov::copy_file_atomic(KOV_SHELL_DIR "/Shell (KOV 1.0).rus",
+                              ws / "Shells/Shell (KOV 1.0).rus");
+        bdon = fixtures::small_bdon();
+        kov::write_bdon(ws.path(), "rus", bdon, "01.01.2026", kov::CodePage::Cp1251);
+        fakeHost("rus");
+    }
+
+    kov::BdonData bdon;
+};
+
+} // namespace
+
+TEST_F(RussianRunTest, EveryRunLineFitsItsLabel) {
+    // A sale task and an exploitation task: their line 4 ends with the result in money units,
+    // or money units per time unit.
+    for (int tipz : {1, 3}) {
+        const std::string code = "RUS00" + std::to_string(tipz);
+        const kov::TaskFiles files =
+            kov::build_task_files(fixtures::make_definition(bdon, tipz, 2, code), bdon);
+        kov::write_file_atomic(ws / ("Solving/kov_" + code + "_in.dat"),
+                               kov::encode_task_input(files.input, bdon, kov::CodePage::Cp1251));
+        closeWindow();
+        openOnFakeHost();
+        find<QPushButton>("BNext1")->click();
+        find<QPushButton>("BNext3")->click();
+        find<QPushButton>("BStart")->click();
+        const char* names[] = {"Label_Start", "Label2", "Label3", "Label4",   "Label5",
+                               "Label6",      "Label7", "Label8", "Label_End"};
+        int bottom = 0;
+        for (const char* name : names) {
+            auto* label = find<QLabel>(name);
+            if (label->text().isEmpty()) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(name) + ": " + label->text().toStdString());
+            EXPECT_EQ(QFontInfo(label->font()).family(), "DejaVu Sans");
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+            EXPECT_GE(label->y(), bottom);
+            EXPECT_LE(label->geometry().right(), window->width());
+            bottom = label->y() + label->height();
+        }
+        EXPECT_LE(bottom, window->height());
+        EXPECT_TRUE(find<QLabel>("Label5")->text().contains(QStringLiteral("ден.ед.")));
+        kov::remove_file(ws / ("Solving/kov_" + code + "_in.dat"));
     }
 }

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -223,4 +224,25 @@ TEST_F(ProtocolWindowTest, AFailedCopyKeepsTheEntryAsItWas) {
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].text, "T531 \"Solving/kov_ABC123_in.dat\" !!!");
     EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Entered);
+}
+
+TEST_F(ProtocolWindowTest, EnterPressesTheFocusedButtonAndTabLeavesTheGrid) {
+    addTask("ABC123");
+    kov::write_file_atomic(ws / "Data/kov_ABC123_in.dat", kov::Bytes{1});
+    open();
+    // Enter in the list presses nothing: the window has no default button.
+    list()->setFocus();
+    QTest::keyClick(list(), Qt::Key_Return);
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Entered);
+
+    auto* grid = find<QTableWidget>("ValueList");
+    grid->setFocus();
+    grid->setCurrentCell(0, 0);
+    QTest::keyClick(grid, Qt::Key_Tab);
+    EXPECT_NE(window->focusWidget(), grid);
+
+    button("btnCreateInData")->setFocus();
+    QTest::keyClick(button("btnCreateInData"), Qt::Key_Return);
+    EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Queued);
 }

@@ -72,9 +72,16 @@ protected:
         ASSERT_NE(window, nullptr) << menuItem;
     }
 
-    // Opens the window on a fake host of the Workspace's shell `suffix`, without a main window.
-    void openOnFakeHost(const std::string& suffix = "eng") {
+    // A fake host on the Workspace's shell `suffix`, without a main window.
+    FakeHost& fakeHost(const std::string& suffix = "eng") {
         host = std::make_unique<FakeHost>(ws.path(), suffix, messages);
+        return *host;
+    }
+    // Opens the window on the fake host (made with the English shell when there is none yet).
+    void openOnFakeHost() {
+        if (!host) {
+            fakeHost();
+        }
         window = new Window(*host);
         host->openCommandWindow(window);
     }

@@ -119,7 +119,10 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     startWithShell(shells.back());
 }
 
-TfrmMainWin::~TfrmMainWin() = default;
+TfrmMainWin::~TfrmMainWin() {
+    // The language dialog is a window of its own and goes with the main window.
+    delete selLang_;
+}
 
 void TfrmMainWin::terminate() {
     terminated_ = true;
@@ -329,9 +332,9 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     if (!window->testAttribute(Qt::WA_Resized)) {
         window->adjustSize();
     }
-    QRect frame = window->geometry();
-    frame.moveCenter(geometry().center());
-    window->move(frame.topLeft());
+    QRect client = window->geometry();
+    client.moveCenter(geometry().center());
+    window->setGeometry(client);
     window->show();
     window->activateWindow();
 }

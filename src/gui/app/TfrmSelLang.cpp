@@ -58,9 +58,9 @@ TfrmSelLang::TfrmSelLang(WindowHost& host, Choice chosen)
     // The main window is not on the screen yet: the dialog stands in the screen's centre.
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        QRect frame = geometry();
-        frame.moveCenter(screen->availableGeometry().center());
-        move(frame.topLeft());
+        QRect client = geometry();
+        client.moveCenter(screen->availableGeometry().center());
+        setGeometry(client);
     }
 }
 
