@@ -76,6 +76,10 @@ const MenuItem kMenu[] = {
     {"N102", 268, false, "mnuHelp", 2, &open<TfrmHelp>},
 };
 
+// The caption until a language is chosen. The window system shows the application's name in
+// place of an empty caption; a blank shows nothing.
+const QString kNoCaption = QStringLiteral(" ");
+
 // Menu captions are shown as they stand: '&' is not a mnemonic marker.
 QString menuCaption(const QString& text) {
     QString s = text;
@@ -96,10 +100,7 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     mdi_->setObjectName(QStringLiteral("MdiArea"));
     setCentralWidget(mdi_);
     buildMenu();
-    // The window system adds the application's display name to every window's caption; the
-    // captions are the shell's texts alone, empty until a language is chosen.
-    QGuiApplication::setApplicationDisplayName(QString());
-    setWindowTitle(QString());
+    setWindowTitle(kNoCaption);
 
     const auto shells = kov::find_files(state_.path("Shells"), std::string(kov::kShellPattern));
     if (shells.empty()) {
