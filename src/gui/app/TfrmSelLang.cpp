@@ -1,6 +1,7 @@
 #include "app/TfrmSelLang.h"
 
 #include "host/WindowHost.h"
+#include "host/work_guard.h"
 #include "message_service.h"
 
 #include "io/files.h"
@@ -32,7 +33,7 @@ TfrmSelLang::TfrmSelLang(WindowHost& host, Choice chosen)
     auto* ok = new QPushButton(QStringLiteral("ОК"), this);
     ok->setObjectName(QStringLiteral("btnOk"));
     ok->setDefault(true);
-    connect(ok, &QPushButton::clicked, this, &TfrmSelLang::btnOkClick);
+    connectGuarded(ok, &QPushButton::clicked, this, &TfrmSelLang::btnOkClick, host.state());
 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(label);

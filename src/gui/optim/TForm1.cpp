@@ -148,10 +148,10 @@ void TForm1::showEvent(QShowEvent* event) {
     if (initialised_) {
         return;
     }
-    initialise();
+    runGuarded(state_, [this] { initialise(); });
     if (state_.solveNow == 1) {
         // The whole procedure runs once the window is on the screen.
-        QTimer::singleShot(0, this, &TForm1::solveNow);
+        QTimer::singleShot(0, this, [this] { runGuarded(state_, [this] { solveNow(); }); });
     }
 }
 
