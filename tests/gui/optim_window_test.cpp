@@ -225,8 +225,8 @@ TEST_F(OptimWindowTest, InputGivenDuringARunIsDroppedAndACloseWaitsForItsEnd) {
 TEST_F(OptimWindowTest, EnterPressesTheFocusedButtonOrTheStepsNext) {
     queue("ABC123");
     open();
-    // Batch mode: Enter on the radio button presses step 1's Next, in a field step 3's Next,
-    // on START the run.
+    // Batch mode: Enter on the radio button presses the mode's Next, in a parameter field the
+    // parameters' Next, on START the run.
     find("RB1")->setFocus();
     QTest::keyClick(find("RB1"), Qt::Key_Return);
     ASSERT_TRUE(find("ME4")->isVisible());
@@ -237,7 +237,7 @@ TEST_F(OptimWindowTest, EnterPressesTheFocusedButtonOrTheStepsNext) {
     QTest::keyClick(find("BStart"), Qt::Key_Return);
     EXPECT_TRUE(kov::file_exists(ws / "Solving/kov_ABC123_out.dat"));
 
-    // Individual mode: Enter in the code field presses step 2's Next.
+    // Individual mode: Enter in the code field presses the task code's Next.
     closeWindow();
     open();
     find<QRadioButton>("RB2")->click();
