@@ -7,6 +7,7 @@
 #include "shell_fixture.h"
 #include "temp_dir.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -425,6 +426,13 @@ TEST_F(MainWindowTest, CommandWindowsAreFixedAndCentredOnTheMainWindow) {
         ASSERT_NE(opened, nullptr) << item;
         QApplication::processEvents();
         EXPECT_EQ(opened->minimumSize(), opened->maximumSize()) << item;
+        if (auto* list = opened->findChild<QComboBox*>("TaskList")) {
+            // The long name shows in full in the open list.
+            list->showPopup();
+            EXPECT_GE(list->view()->viewport()->width(),
+                      list->view()->fontMetrics().horizontalAdvance(list->itemText(0)));
+            list->hidePopup();
+        }
         const QPoint offset = opened->geometry().center() - w->geometry().center();
         EXPECT_LE(offset.manhattanLength(), 2) << item;
         opened->close();

@@ -13,10 +13,12 @@
 #include "road/task_road.h"
 #include "task/task_files.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -98,6 +100,15 @@ void TfrmProtocolWin::fillTaskList(int select) {
         }
         TaskList->setCurrentIndex(TaskList->count() > 0 ? std::min(select, TaskList->count() - 1)
                                                         : -1);
+        // The open list is as wide as its longest name.
+        QAbstractItemView* view = TaskList->view();
+        int widest = 0;
+        for (int i = 0; i < TaskList->count(); ++i) {
+            widest = std::max(widest, view->fontMetrics().horizontalAdvance(TaskList->itemText(i)));
+        }
+        view->setMinimumWidth(widest + 4 * view->fontMetrics().averageCharWidth() +
+                              view->style()->pixelMetric(QStyle::PM_ScrollBarExtent) +
+                              2 * view->frameWidth());
     }
     showTask();
 }
