@@ -18,6 +18,7 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
     const auto unit = [&](int k) { return with_unit(shell.text(k), money); };
     const bool sale = h.prmp == 1;
     std::vector<ViewColumn> c(kColumns);
+    // Amounts are in the money unit; the pay-back term of column 5 is a time.
     c[0].heading = shell.text(255);
     c[1].heading = unit(358);
     c[2].heading = unit(357);
@@ -25,13 +26,13 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
     c[4] = sale ? ViewColumn{unit(443), 71}
                 : ViewColumn{view_texts::with_rate_unit(shell.text(444), money, s.time_unit), 90};
     if (h.reg == 1) {
-        c[5].heading = shell.text(434) + " (" + money + ") /" + shell.text(499);
+        c[5].heading = shell.text(434) + " (" + s.time_unit + ") /" + shell.text(499);
         c[6].heading = unit(292);
         c[7].heading = with_unit(shell.trimmed(401), money);
         c[8].heading = unit(187);
         c[9].heading = unit(45);
     } else {
-        c[5] = {unit(98), 97};
+        c[5] = {with_unit(shell.text(98), s.time_unit), 97};
         c[6] = {unit(sale ? 460 : 461), 90};
         c[7] = {unit(402), 90};
         c[8] = {unit(188), 82};
