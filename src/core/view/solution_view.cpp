@@ -37,13 +37,14 @@ public:
         , time_(in.bdon.header.time_unit)
         , figures_(solution_figures(in)) {}
 
+    // Builds once: the figures move into the content.
     SolutionView build(const VariantFlags& shown) {
         SolutionView v;
         v.task = h_;
         v.content.caption = view_texts::caption(shell_, 392, h_.name);
         v.content.params = params();
-        v.content.grids = {table(shown)};
-        v.figures = figures_;
+        v.content.grids.push_back(table(shown));
+        v.figures = std::move(figures_);
         return v;
     }
 

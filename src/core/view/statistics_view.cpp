@@ -118,7 +118,7 @@ StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
     if (g.rows.empty()) {
         g.rows.push_back(view_texts::empty_row(kColumns));
     }
-    c.grids = {std::move(g)};
+    c.grids.push_back(std::move(g));
     return v;
 }
 

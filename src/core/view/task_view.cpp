@@ -33,7 +33,13 @@ public:
         c.tabs = {text(325), shell_.trimmed(329) + " (1)", shell_.trimmed(329) + " (2)",
                   shell_.trimmed(329) + " (3)", shell_.trimmed(448)};
         c.params = params();
-        c.grids = {variants(), objects(), modernisations(), incomes(), points()};
+        // Moved in one by one: a braced list would copy every grid.
+        c.grids.reserve(5);
+        c.grids.push_back(variants());
+        c.grids.push_back(objects());
+        c.grids.push_back(modernisations());
+        c.grids.push_back(incomes());
+        c.grids.push_back(points());
         return v;
     }
 
@@ -164,7 +170,9 @@ private:
             }
             r.cells[4] = integer(o.n);
             r.cells[5] = trim(o.absence);
-            r.cells[6] = d_.row_marks[row] ? "*" : "";
+            if (d_.row_marks[row]) {
+                r.cells[6].assign(1, '*');
+            }
             g.rows.push_back(std::move(r));
         }
         return g;
@@ -267,6 +275,9 @@ private:
             {text(sale() ? 259 : 260)},
             {sale() ? with_unit(text(282), money_) : with_rate_unit(text(288), money_, time_)},
             {text(sale() ? 482 : 481)}};
+        std::size_t rows = 0;
+        for_each_chosen_income([&](std::size_t, std::size_t, std::size_t) { ++rows; });
+        g.rows.reserve(rows);
         Continuation continuation;
         for_each_chosen_income([&](std::size_t i, std::size_t j, std::size_t k) {
             ViewRow r = view_texts::empty_row(5);
@@ -289,6 +300,11 @@ private:
                      {text(265)},
                      {with_unit(text(sale() ? 135 : 134), time_)},
                      {text(sale() ? 137 : 136)}};
+        // A maximal database gives 300,000 points: the rows are reserved at once.
+        std::size_t rows = 0;
+        for_each_chosen_income(
+            [&](std::size_t i, std::size_t j, std::size_t k) { rows += curve(i, j, k).size(); });
+        g.rows.reserve(rows);
         Continuation continuation;
         for_each_chosen_income([&](std::size_t i, std::size_t j, std::size_t k) {
             const std::vector<DborPoint>& pts = curve(i, j, k);
