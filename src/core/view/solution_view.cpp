@@ -25,6 +25,18 @@ const std::vector<ChoiceTriple>& plan_of(const SolutionViewInput& in, std::size_
     return i < in.solution.plans.size() ? in.solution.plans[i] : none;
 }
 
+// The entry's modernisation variant and the amount of its income variant: the sale revenue A or
+// the exploitation income R.
+const DborVariant& variant_of(const BdonData& bdon, const ChoiceTriple& c) {
+    return bdon.variants[std::size_t(c.object - 1)][std::size_t(c.modernisation)];
+}
+double amount_of(const BdonData& bdon, int prmp, const ChoiceTriple& c) {
+    const auto o = std::size_t(c.object - 1);
+    const auto j = std::size_t(c.modernisation);
+    const auto k = std::size_t(c.income - 1);
+    return prmp == 1 ? bdon.sale_variants[o][j][k].revenue : bdon.expl_variants[o][j][k].income;
+}
+
 class SolutionViewBuilder {
 public:
     SolutionViewBuilder(const SolutionViewInput& in, const LanguageShell& shell, char decimal_char)
@@ -130,11 +142,8 @@ private:
     }
 
     ViewRow entry_row(const ChoiceTriple& c) const {
-        const auto o = std::size_t(c.object - 1);
-        const auto j = std::size_t(c.modernisation);
-        const auto k = std::size_t(c.income - 1);
-        const DborObject& object = bdon_.objects[o];
-        const DborVariant& variant = bdon_.variants[o][j];
+        const DborObject& object = bdon_.objects[std::size_t(c.object - 1)];
+        const DborVariant& variant = variant_of(bdon_, c);
         ViewRow r = view_texts::empty_row(kColumns);
         r.cells[6] = integer(c.object);
         r.cells[7] = object.code;
@@ -146,8 +155,7 @@ private:
         r.cells[11] = general(variant.cost);
         r.cells[12] = general(variant.duration);
         r.cells[13] = integer(c.income);
-        r.cells[14] = general(sale() ? bdon_.sale_variants[o][j][k].revenue
-                                     : bdon_.expl_variants[o][j][k].income);
+        r.cells[14] = general(amount_of(bdon_, h_.prmp, c));
         return r;
     }
 
@@ -304,22 +312,16 @@ std::vector<SolutionFigures> solution_figures(const SolutionViewInput& in) {
             if (!c.real()) {
                 continue;
             }
-            const int o = c.object - 1;
-            const int k = c.income - 1;
-            const DborVariant& variant =
-                bdon.variants[std::size_t(o)][std::size_t(c.modernisation)];
-            f.full_cost += bdon.objects[std::size_t(o)].cost + variant.cost;
-            f.amount += sale ? bdon.sale_variants[std::size_t(o)][std::size_t(c.modernisation)]
-                                                 [std::size_t(k)]
-                                                     .revenue
-                             : bdon.expl_variants[std::size_t(o)][std::size_t(c.modernisation)]
-                                                 [std::size_t(k)]
-                                                     .income;
-            if (h.prok == 1 && h.reg == 1) {
-                f.mean_income += expected_income(bdon, h.prmp, o, c.modernisation, k, h.soi);
-            } else if (h.prok == 1) {
-                f.mean_income +=
-                    expected_income(bdon, h.prmp, o, c.modernisation, k, f.series) - variant.cost;
+            const DborVariant& variant = variant_of(bdon, c);
+            f.full_cost += bdon.objects[std::size_t(c.object - 1)].cost + variant.cost;
+            f.amount += amount_of(bdon, h.prmp, c);
+            if (h.prok == 1) {
+                // Mode 1 values the incomes by the pay-back term, mode 2 by the variant's term
+                // and net of the modernisation.
+                const double horizon = h.reg == 1 ? h.soi : f.series;
+                const double e = expected_income(bdon, h.prmp, c.object - 1, c.modernisation,
+                                                 c.income - 1, horizon);
+                f.mean_income += h.reg == 1 ? e : e - variant.cost;
             }
         }
         // In mode 2 the computed mean income bears the interest on the credit.
