@@ -19,24 +19,27 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
     const bool sale = h.prmp == 1;
     std::vector<ViewColumn> c(kColumns);
     // Amounts are in the money unit; the pay-back term of column 5 is a time.
-    c[0].heading = shell.text(255);
-    c[1].heading = unit(358);
-    c[2].heading = unit(357);
-    c[3].heading = unit(441);
+    c[0].heading = shell.text(255); // 255 investment variant number
+    c[1].heading = unit(358);       // 358 own funds
+    c[2].heading = unit(357);       // 357 credit
+    c[3].heading = unit(441);       // 441 total full cost
+    // 443 expected income; 444 expected relative income
     c[4] = sale ? ViewColumn{unit(443), 71}
                 : ViewColumn{view_texts::with_rate_unit(shell.text(444), money, s.time_unit), 90};
     if (h.reg == 1) {
+        // 434 pay-back term; 499 pay-back coefficient
         c[5].heading = shell.text(434) + " (" + s.time_unit + ") /" + shell.text(499);
-        c[6].heading = unit(292);
-        c[7].heading = with_unit(shell.trimmed(401), money);
-        c[8].heading = unit(187);
-        c[9].heading = unit(45);
+        c[6].heading = unit(292);                            // 292 pay-back amount
+        c[7].heading = with_unit(shell.trimmed(401), money); // 401 computed mean income
+        c[8].heading = unit(187);                            // 187 simulated mean income
+        c[9].heading = unit(45);                             // 45 threshold incomes, mode 1
     } else {
-        c[5] = {with_unit(shell.text(98), s.time_unit), 97};
+        c[5] = {with_unit(shell.text(98), s.time_unit), 97}; // 98 term for the required income
+        // 460 required income (sale); 461 required income (exploitation)
         c[6] = {unit(sale ? 460 : 461), 90};
-        c[7] = {unit(402), 90};
-        c[8] = {unit(188), 82};
-        c[9].heading = unit(44);
+        c[7] = {unit(402), 90};  // 402 computed mean income
+        c[8] = {unit(188), 82};  // 188 simulated mean income
+        c[9].heading = unit(44); // 44 threshold incomes, mode 2
     }
     return c;
 }
@@ -57,19 +60,19 @@ StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
     StatisticsView v;
     v.task = h;
     ViewContent& c = v.content;
-    c.caption = view_texts::caption(shell, 394, h.name);
+    c.caption = view_texts::caption(shell, 394, h.name); // 394 statistics viewer caption
     c.params = {
         {},
-        {shell.text(491), h.shifr},
-        {shell.text(195), h.name},
-        {shell.text(404), view_texts::mode_text(shell, h.reg)},
-        {shell.text(456), view_texts::task_type_text(shell, h.tipz)},
-        {shell.trimmed(478), integer(h.mz)},
-        {shell.text(474), integer(h.nsg)},
-        {shell.text(182), view_texts::income_kind_text(shell, h.prmp)},
-        {shell.text(370), "1"},
-        {shell.text(485), integer(stats.header.trials)},
-        {shell.text(48), stats.header.elapsed},
+        {shell.text(491), h.shifr},                                   // 491 task code
+        {shell.text(195), h.name},                                    // 195 task name
+        {shell.text(404), view_texts::mode_text(shell, h.reg)},       // 404 investment mode
+        {shell.text(456), view_texts::task_type_text(shell, h.tipz)}, // 456 task type
+        {shell.trimmed(478), integer(h.mz)},                          // 478 chosen objects count
+        {shell.text(474), integer(h.nsg)}, // 474 investment variants count
+        {shell.text(182), view_texts::income_kind_text(shell, h.prmp)}, // 182 maximised parameter
+        {shell.text(370), "1"},                                         // 370 pay-back
+        {shell.text(485), integer(stats.header.trials)},                // 485 trials
+        {shell.text(48), stats.header.elapsed},                         // 48 modelling duration
     };
 
     ViewGrid g;

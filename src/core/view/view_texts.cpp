@@ -27,13 +27,13 @@ std::string mode_text(const LanguageShell& shell, int reg) {
 std::string task_type_text(const LanguageShell& shell, int tipz) {
     switch (tipz) {
     case 1:
-        return "1: " + shell.text(10);
+        return "1: " + shell.text(10); // 10 type 1
     case 2:
-        return "2: " + shell.text(11);
+        return "2: " + shell.text(11); // 11 type 2
     case 3:
-        return "3: " + shell.text(302);
+        return "3: " + shell.text(302); // 302 type 3
     default:
-        return "4: " + shell.text(303);
+        return "4: " + shell.text(303); // 303 type 4
     }
 }
 
