@@ -1,8 +1,11 @@
-// kov-batch: the optimisation module and the statistical modelling without windows, for scripts.
+// kov-batch: the optimisation module, the statistical modelling and the viewers without windows,
+// for scripts.
 //   kov-batch solve WORKSPACE [options]   solve the queued tasks
 //   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
+//   kov-batch view task|solution|stats WORKSPACE CODE [options]   print what a viewer shows
 #include "solve_command.h"
 #include "stats_command.h"
+#include "view_command.h"
 
 #include <iostream>
 #include <string>
@@ -14,10 +17,13 @@ void usage(std::ostream& out) {
     out << "usage: kov-batch solve WORKSPACE [--task CODE] [--omega W] [--threshold KO]\n"
            "                       [--check-every KR] [--max-cycles LIMIT] [--lang SUFFIX]\n"
            "       kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]\n"
+           "       kov-batch view task|solution|stats WORKSPACE CODE [--variants LIST]\n"
+           "                      [--levels LIST] [--lang SUFFIX]\n"
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
-           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n";
+           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n\n"
+        << kViewUsage;
 }
 
 } // namespace
@@ -39,6 +45,9 @@ int main(int argc, char** argv) {
     }
     if (command == "stats") {
         return run_stats_command(args);
+    }
+    if (command == "view") {
+        return run_view_command(args);
     }
     std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
     usage(std::cerr);

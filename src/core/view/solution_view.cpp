@@ -1,0 +1,411 @@
+#include "view/solution_view.h"
+
+#include "dbor/expected_income.h"
+#include "io/codepage.h"
+#include "io/numbers.h"
+#include "stats/modelling.h"
+#include "view/view_texts.h"
+
+#include <algorithm>
+
+namespace kov {
+
+namespace {
+
+using view_texts::integer;
+using view_texts::with_rate_unit;
+using view_texts::with_unit;
+
+constexpr std::size_t kColumns = 15;
+// The solver's message is shown in slices of this many characters.
+constexpr std::size_t kMessageSlice = 90;
+
+const std::vector<ChoiceTriple>& plan_of(const SolutionViewInput& in, std::size_t i) {
+    static const std::vector<ChoiceTriple> none;
+    return i < in.solution.plans.size() ? in.solution.plans[i] : none;
+}
+
+// The entry's modernisation variant and the amount of its income variant: the sale revenue A or
+// the exploitation income R.
+const DborVariant& variant_of(const BdonData& bdon, const ChoiceTriple& c) {
+    return bdon.variants[std::size_t(c.object - 1)][std::size_t(c.modernisation)];
+}
+double amount_of(const BdonData& bdon, int prmp, const ChoiceTriple& c) {
+    const auto o = std::size_t(c.object - 1);
+    const auto j = std::size_t(c.modernisation);
+    const auto k = std::size_t(c.income - 1);
+    return prmp == 1 ? bdon.sale_variants[o][j][k].revenue : bdon.expl_variants[o][j][k].income;
+}
+
+class SolutionViewBuilder {
+public:
+    SolutionViewBuilder(const SolutionViewInput& in, const LanguageShell& shell, char decimal_char)
+        : in_(in)
+        , h_(in.task)
+        , bdon_(in.bdon)
+        , shell_(shell)
+        , dc_(decimal_char)
+        , money_(in.bdon.header.cost_unit)
+        , time_(in.bdon.header.time_unit)
+        , figures_(solution_figures(in)) {}
+
+    // Builds once: the figures move into the content.
+    SolutionView build(const VariantFlags& shown) {
+        SolutionView v;
+        v.task = h_;
+        // 392 solution viewer caption
+        v.content.caption = view_texts::caption(shell_, 392, h_.name);
+        v.content.params = params();
+        v.content.grids.push_back(table(shown));
+        v.figures = std::move(figures_);
+        return v;
+    }
+
+private:
+    const std::string& text(int k) const { return shell_.text(k); }
+    std::string general(double x) const { return format_general(x, dc_); }
+    std::string fixed(double x, int decimals) const { return format_fixed(x, decimals, dc_); }
+    bool sale() const { return h_.prmp == 1; }
+    bool payback() const { return h_.prok == 1; }
+    bool solved() const { return in_.solution.header.result == 1; }
+
+    std::vector<ViewColumn> columns() const {
+        std::vector<ViewColumn> c(kColumns);
+        c[0].heading = text(255); // 255 investment variant number
+        if (payback() && h_.reg == 1) {
+            // 432 pay-back term; 165 pay-back coefficient
+            c[1].heading = text(432) + " (" + time_ + ") /" + text(165);
+            c[2] = {with_unit(text(291), money_), 74};   // 291 pay-back amount
+            c[3].heading = with_unit(text(283), money_); // 283 computed mean income
+        } else if (payback()) {
+            c[1].heading = with_unit(text(99), time_); // 99 term for the required income
+            // 464 required income (sale); 465 required income (exploitation)
+            c[2] = {with_unit(text(sale() ? 464 : 465), money_), sale() ? 62 : 70};
+            c[3].heading = with_unit(text(285), money_); // 285 computed mean income
+        } else {
+            c[1].heading = with_unit(text(440), money_); // 440 own funds
+            c[2] = {with_unit(text(357), money_), 53};   // 357 credit
+            // 441 total full cost; 442 total full cost
+            c[3] = {with_unit(text(h_.reg == 1 ? 441 : 442), money_), 63};
+        }
+        c[4].heading =
+            // 284 expected income; 286 expected relative income
+            sale() ? with_unit(text(284), money_) : with_rate_unit(text(286), money_, time_);
+        c[5].heading = text(486);           // 486 iteration cycles
+        c[6].heading = text(262);           // 262 object number
+        c[7].heading = shell_.trimmed(155); // 155 object code
+        c[8].heading = shell_.trimmed(297); // 297 object description
+        if (h_.reg == 1) {
+            c[9].heading = with_unit(text(439), money_); // 439 object cost
+        } else {
+            c[9].collapsed = true; // mode 2 has no purchase cost
+        }
+        c[10].heading = shell_.trimmed(256);          // 256 modernisation variant number
+        c[11].heading = with_unit(text(438), money_); // 438 modernisation cost
+        c[12].heading = with_unit(text(87), time_);   // 87 modernisation duration
+        // 259 sale variant number; 260 exploitation variant number
+        c[13].heading = text(sale() ? 259 : 260);
+        // 282 expected sale revenue; 287 specific income
+        c[14] = sale() ? ViewColumn{with_unit(text(282), money_), 66}
+                       : ViewColumn{with_rate_unit(text(287), money_, time_), 77};
+        return c;
+    }
+
+    // One block per selected variant: its figures on the first row beside its first chosen
+    // object, one row per further object, and a separator row before the next selected block.
+    ViewGrid table(const VariantFlags& shown) const {
+        ViewGrid g;
+        g.columns = columns();
+        const auto T = std::size_t(h_.nsg);
+        const auto selected = [&](std::size_t i) { return i < shown.size() && shown[i]; };
+        if (solved()) {
+            for (std::size_t i = 0; i < T; ++i) {
+                if (!selected(i)) {
+                    continue;
+                }
+                const std::size_t first = g.rows.size();
+                for (const ChoiceTriple& c : plan_of(in_, i)) {
+                    if (c.real()) {
+                        g.rows.push_back(entry_row(c));
+                    }
+                }
+                if (g.rows.size() == first) {
+                    g.rows.push_back(view_texts::empty_row(kColumns));
+                }
+                fill_variant(g.rows[first], i);
+                bool later = false;
+                for (std::size_t k = i + 1; k < T; ++k) {
+                    later = later || selected(k);
+                }
+                if (later) {
+                    g.rows.push_back(view_texts::separator_row(kColumns));
+                }
+            }
+        }
+        if (g.rows.empty()) {
+            g.rows.push_back(view_texts::empty_row(kColumns));
+        }
+        return g;
+    }
+
+    ViewRow entry_row(const ChoiceTriple& c) const {
+        const DborObject& object = bdon_.objects[std::size_t(c.object - 1)];
+        const DborVariant& variant = variant_of(bdon_, c);
+        ViewRow r = view_texts::empty_row(kColumns);
+        r.cells[6] = integer(c.object);
+        r.cells[7] = object.code;
+        r.cells[8] = object.description;
+        if (h_.reg == 1) {
+            r.cells[9] = general(object.cost);
+        }
+        r.cells[10] = integer(c.modernisation);
+        r.cells[11] = general(variant.cost);
+        r.cells[12] = general(variant.duration);
+        r.cells[13] = integer(c.income);
+        r.cells[14] = general(amount_of(bdon_, h_.prmp, c));
+        return r;
+    }
+
+    void fill_variant(ViewRow& r, std::size_t i) const {
+        const SolutionFigures& f = figures_[i];
+        const InvestmentVariant& money = in_.variants[i];
+        r.cells[0] = integer(long(i + 1));
+        if (payback() && h_.reg == 1) {
+            r.cells[1] = fixed(h_.soi, 1) + "/" + fixed(f.series, 2);
+            r.cells[2] = fixed(f.full_cost * f.series, 2);
+            r.cells[3] = fixed(f.mean_income, 2);
+        } else if (payback()) {
+            r.cells[1] = fixed(f.series, 3);
+            r.cells[2] = general(h_.nsd);
+            r.cells[3] = fixed(f.mean_income, 2);
+        } else {
+            r.cells[1] = general(money.own);
+            r.cells[2] = general(money.credit);
+            r.cells[3] = general(f.full_cost);
+        }
+        r.cells[4] = fixed(f.income, 2);
+        const auto& cycles = in_.solution.cycles;
+        r.cells[5] = i < cycles.size() ? integer(cycles[i]) : std::string();
+    }
+
+    std::vector<ViewParam> params() const {
+        std::vector<ViewParam> p;
+        const auto add = [&](std::string key, std::string value = {}) {
+            p.push_back({std::move(key), std::move(value)});
+        };
+        add({}); // the list starts with one empty row
+        const SolutionHeader& s = in_.solution.header;
+        add(text(369), integer(s.result)); // 369 result of the run
+        if (!solved()) {
+            const std::u32string message = to_u32(s.message);
+            const auto slice = [&](std::size_t from, std::size_t count) {
+                return from < message.size() ? to_utf8(message.substr(from, count)) : std::string();
+            };
+            add(text(451), slice(0, kMessageSlice)); // 451 module message
+            if (const std::string more = slice(kMessageSlice, kMessageSlice); !more.empty()) {
+                add({}, more);
+            }
+            if (const std::string rest = slice(2 * kMessageSlice, std::u32string::npos);
+                !rest.empty()) {
+                add({}, rest);
+            }
+        }
+        add(text(491), h_.shifr);                                      // 491 task code
+        add(text(195), h_.name);                                       // 195 task name
+        add(text(404), view_texts::mode_text(shell_, h_.reg));         // 404 investment mode
+        add(text(456), view_texts::task_type_text(shell_, h_.tipz));   // 456 task type
+        add(text(326) + ":");                                          // 326 database
+        add(" - " + text(490), h_.shifr_db);                           // 490 database code
+        add(" - " + text(193), bdon_.header.name);                     // 193 database name
+        add(" - " + text(502), integer(bdon_.header.m));               // 502 number of objects
+        add(" - " + text(483), integer(h_.mt));                        // 483 objects usable
+        add(" - " + text(101), money_);                                // 101 money unit
+        add(" - " + text(100), time_);                                 // 100 time unit
+        add(text(182), view_texts::income_kind_text(shell_, h_.prmp)); // 182 maximised parameter
+        add(text(370), integer(h_.prok));                              // 370 pay-back
+        if (payback() && h_.reg == 1) {
+            add(text(328) + ":");                    // 328 pay-back parameters
+            add(" - " + text(433), general(h_.soi)); // 433 pay-back term
+            add(" - " + text(178));                  // 178 pay-back coefficients
+            add("   " + text(354), general(h_.tmx)); // 354 maximum
+            add(" - " + text(184), general(h_.tmn)); // 184 minimum coefficient
+            add(" - " + text(480), integer(h_.nt));  // 480 number of coefficients
+        } else if (payback()) {
+            add(text(328) + ":"); // 328 pay-back parameters
+            // 462 required income (sale); 463 required income (exploitation)
+            add(" - " + text(sale() ? 462 : 463), general(h_.nsd));
+            add(" - " + text(185), general(h_.tmn)); // 185 minimum term
+            add(" - " + text(181), general(h_.tmx)); // 181 maximum term
+            add(" - " + text(479), integer(h_.nt));  // 479 number of terms
+        } else {
+            add(text(474), integer(h_.nsg)); // 474 investment variants count
+        }
+        add(text(396) + " (%)", general(h_.ps)); // 396 credit interest
+        add(text(280) + ":");                    // 280 restrictions
+        if (h_.reg == 1) {
+            // 348 sale ratio threshold; 349 exploitation ratio threshold
+            add(" - " + text(sale() ? 348 : 349), general(h_.por));
+        }
+        // 176 delay before sale; 177 delay before exploitation
+        add(" - " + text(sale() ? 176 : 177), general(h_.mzad));
+        // No limit on the number of chosen objects shows the text for "none" (253).
+        // 251 limit of objects; 253 no
+        add(" - " + text(251), h_.ogrn > 0 ? integer(h_.ogrn) : text(253));
+        if (payback()) {
+            // 158 control term (sale); 160 control term (exploitation)
+            add(" - " + text(sale() ? 158 : 160), general(h_.srok));
+            // 174 no-sale probability; 175 no-exploitation probability
+            add("   " + text(sale() ? 174 : 175), general(h_.ver));
+        }
+        add(text(478), integer(h_.mz)); // 478 chosen objects count
+        // 457 rounding; 340 round down; 339 round up
+        add(text(457), text(h_.toc == 0 ? 341 : h_.toc == 1 ? 340 : 339));
+        add(text(89), general(h_.delta)); // 89 tick
+        add(text(180), integer(h_.faza)); // 180 phase states
+        add(text(362), integer(h_.stat)); // 362 statistics allowed
+        add(text(363), integer(h_.prk));  // 363 database correction
+        for (std::size_t i = 0; i < std::size_t(h_.nsg); ++i) {
+            const SolutionFigures& f = figures_[i];
+            const InvestmentVariant& money = in_.variants[i];
+            // 24 investment variant: 446 own funds, 445 credit; 356 available, 353 used
+            add(text(24) + " <" + integer(long(i + 1)) + ">",
+                text(446) + " (" + money_ + "): " + text(356) + " - " + general(money.own) + ", " +
+                    text(353) + " - " + general(f.own_used));
+            add({}, " " + text(445) + " (" + money_ + "): " + text(356) + " - " +
+                        general(money.credit) + ", " + text(353) + " - " + general(f.credit_used));
+            if (payback() && h_.reg == 1) {
+                // 32 pay-back term (short); 166 pay-back coefficient
+                add({}, "  " + shell_.short_text(32) + " (" + time_ + ") - " + fixed(h_.soi, 2) +
+                            "   " + text(166) + ": " + fixed(f.series, 3));
+            } else if (payback()) {
+                // 99 term for the required income
+                add({}, "  " + text(99) + " (" + time_ + ") - " + fixed(f.series, 3));
+            }
+            if (!sale() && h_.reg == 1 && f.payback_time > 0) {
+                // 403 pay-back time
+                add({}, "   " + text(403) + " (" + time_ + "): " + fixed(f.payback_time, 2));
+            }
+        }
+        add(text(331) + ":");                     // 331 scheme parameters
+        add("  - " + text(170), general(s.ko));   // 170 stopping threshold
+        add("  - " + text(168), integer(s.kr));   // 168 check thinning factor
+        add("  - " + text(355), integer(s.lchi)); // 355 cycle limit
+        add("  - " + text(304), general(s.okr));  // 304 relaxation coefficient
+        add(text(327) + ":");                     // 327 module information
+        add("  - " + text(458), s.info1);         // 458 information 1
+        add("  - " + text(450), s.info2);         // 450 information 2
+        add("  - " + text(278), s.info3);         // 278 information 3
+        add(text(88), s.duration);                // 88 solving duration
+        return p;
+    }
+
+    const SolutionViewInput& in_;
+    const TaskHeader& h_;
+    const BdonData& bdon_;
+    const LanguageShell& shell_;
+    char dc_;
+    std::string money_;
+    std::string time_;
+    std::vector<SolutionFigures> figures_;
+};
+
+} // namespace
+
+std::vector<SolutionFigures> solution_figures(const SolutionViewInput& in) {
+    const TaskHeader& h = in.task;
+    const BdonData& bdon = in.bdon;
+    const std::vector<double> series = modelling_series(h);
+    std::vector<SolutionFigures> figures(series.size());
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        figures[i].series = series[i];
+    }
+    if (in.solution.header.result != 1) {
+        return figures;
+    }
+    const bool sale = h.prmp == 1;
+    const double own_1 = in.variants.front().own;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        SolutionFigures& f = figures[i];
+        for (const ChoiceTriple& c : plan_of(in, i)) {
+            if (!c.real()) {
+                continue;
+            }
+            const DborVariant& variant = variant_of(bdon, c);
+            f.full_cost += bdon.objects[std::size_t(c.object - 1)].cost + variant.cost;
+            f.amount += amount_of(bdon, h.prmp, c);
+            if (h.prok == 1) {
+                // Mode 1 values the incomes by the pay-back term, mode 2 by the variant's term
+                // and net of the modernisation.
+                const double horizon = h.reg == 1 ? h.soi : f.series;
+                const double e = expected_income(bdon, h.prmp, c.object - 1, c.modernisation,
+                                                 c.income - 1, horizon);
+                f.mean_income += h.reg == 1 ? e : e - variant.cost;
+            }
+        }
+        // In mode 2 the computed mean income bears the interest on the credit.
+        if (h.prok == 1 && h.reg == 2 && f.full_cost > own_1) {
+            f.mean_income -= (f.full_cost - own_1) * h.ps / 100;
+        }
+        const double own = in.variants[i].own;
+        const double borrowed = f.full_cost - own;
+        if (sale) {
+            f.income = borrowed > 0 ? f.amount - f.full_cost - 0.01 * h.ps * borrowed
+                                    : f.amount - f.full_cost;
+        } else {
+            f.income = f.amount;
+        }
+        if (f.full_cost > own) {
+            f.own_used = own;
+            f.credit_used = borrowed;
+        } else {
+            f.own_used = f.full_cost;
+            f.credit_used = 0;
+        }
+        if (!sale && h.reg == 1) {
+            const double outlay =
+                f.full_cost > own ? f.full_cost + 0.01 * h.ps * borrowed : f.full_cost;
+            if (outlay < 1e-8) {
+                f.payback_time = -1;
+            } else if (h.prok == 1) {
+                f.payback_time = std::max(outlay - f.mean_income, 0.0) / (f.amount + 1e-10) + h.soi;
+            } else {
+                f.payback_time = outlay / (f.amount + 1e-10);
+            }
+        }
+    }
+    return figures;
+}
+
+SolutionView solution_view(const SolutionViewInput& in, const LanguageShell& shell,
+                           char decimal_char, const VariantFlags& shown) {
+    return SolutionViewBuilder(in, shell, decimal_char).build(shown);
+}
+
+SolutionViewInput read_solution_view_input(const std::string& workspace, std::string_view code,
+                                           const LanguageShell& shell) {
+    const CodePage cp = shell.codepage;
+    TaskDescriptor d = read_task_variants(task_file_path(workspace, "Data", code, ""), cp);
+    SolutionViewInput in;
+    in.task = d.header;
+    in.variants = std::move(d.variants);
+    in.bdon = read_bdon(task_bdon_base(workspace, in.task, shell.suffix), cp);
+    const std::string file = task_file_path(workspace, "Data", in.task.shifr, "_out");
+    in.solution = read_solution(file, in.task, in.bdon, nullptr, cp);
+    if (in.task.prok == 1) {
+        // The computed mean incomes need the delay curve of every chosen income variant, as the
+        // modelling does: the same check refuses a database that lost one.
+        ModellingInput m{in.task, in.variants, in.solution.plans, std::move(in.bdon), file};
+        check_modelling_input(m);
+        in.bdon = std::move(m.bdon);
+    }
+    return in;
+}
+
+SolutionView build_solution_view(const std::string& workspace, std::string_view code,
+                                 const LanguageShell& shell, char decimal_char,
+                                 const VariantFlags& shown) {
+    return solution_view(read_solution_view_input(workspace, code, shell), shell, decimal_char,
+                         shown);
+}
+
+} // namespace kov

@@ -1,0 +1,138 @@
+#include "view/statistics_view.h"
+
+#include "io/numbers.h"
+#include "view/view_texts.h"
+
+namespace kov {
+
+namespace {
+
+using view_texts::integer;
+using view_texts::with_unit;
+
+constexpr std::size_t kColumns = 10;
+
+std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
+                                const LanguageShell& shell) {
+    const std::string& money = s.money_unit;
+    const auto unit = [&](int k) { return with_unit(shell.text(k), money); };
+    const bool sale = h.prmp == 1;
+    std::vector<ViewColumn> c(kColumns);
+    // Amounts are in the money unit; the pay-back term of column 5 is a time.
+    c[0].heading = shell.text(255); // 255 investment variant number
+    c[1].heading = unit(358);       // 358 own funds
+    c[2].heading = unit(357);       // 357 credit
+    c[3].heading = unit(441);       // 441 total full cost
+    // 443 expected income; 444 expected relative income
+    c[4] = sale ? ViewColumn{unit(443), 71}
+                : ViewColumn{view_texts::with_rate_unit(shell.text(444), money, s.time_unit), 90};
+    if (h.reg == 1) {
+        // 434 pay-back term; 499 pay-back coefficient
+        c[5].heading = shell.text(434) + " (" + s.time_unit + ") /" + shell.text(499);
+        c[6].heading = unit(292);                            // 292 pay-back amount
+        c[7].heading = with_unit(shell.trimmed(401), money); // 401 computed mean income
+        c[8].heading = unit(187);                            // 187 simulated mean income
+        c[9].heading = unit(45);                             // 45 threshold incomes, mode 1
+    } else {
+        c[5] = {with_unit(shell.text(98), s.time_unit), 97}; // 98 term for the required income
+        // 460 required income (sale); 461 required income (exploitation)
+        c[6] = {unit(sale ? 460 : 461), 90};
+        c[7] = {unit(402), 90};  // 402 computed mean income
+        c[8] = {unit(188), 82};  // 188 simulated mean income
+        c[9].heading = unit(44); // 44 threshold incomes, mode 2
+    }
+    return c;
+}
+
+// The fixed text of risk level j (1..10), its comma whatever the decimal separator.
+std::string level_text(int j) {
+    return j == 10 ? "1,0: " : "0," + std::to_string(j) + ": ";
+}
+
+} // namespace
+
+StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
+                               const LanguageShell& shell, char decimal_char,
+                               const LevelFlags& levels) {
+    const auto fixed = [&](double x, int decimals) {
+        return format_fixed(x, decimals, decimal_char);
+    };
+    StatisticsView v;
+    v.task = h;
+    ViewContent& c = v.content;
+    c.caption = view_texts::caption(shell, 394, h.name); // 394 statistics viewer caption
+    c.params = {
+        {},
+        {shell.text(491), h.shifr},                                   // 491 task code
+        {shell.text(195), h.name},                                    // 195 task name
+        {shell.text(404), view_texts::mode_text(shell, h.reg)},       // 404 investment mode
+        {shell.text(456), view_texts::task_type_text(shell, h.tipz)}, // 456 task type
+        {shell.trimmed(478), integer(h.mz)},                          // 478 chosen objects count
+        {shell.text(474), integer(h.nsg)}, // 474 investment variants count
+        {shell.text(182), view_texts::income_kind_text(shell, h.prmp)}, // 182 maximised parameter
+        {shell.text(370), "1"},                                         // 370 pay-back
+        {shell.text(485), integer(stats.header.trials)},                // 485 trials
+        {shell.text(48), stats.header.elapsed},                         // 48 modelling duration
+    };
+
+    ViewGrid g;
+    g.columns = columns(h, stats.header, shell);
+    bool any_level = false;
+    for (bool l : levels) {
+        any_level = any_level || l;
+    }
+    for (std::size_t n = 0; n < stats.variants.size(); ++n) {
+        const TStatVariant& r = stats.variants[n];
+        ViewRow first = view_texts::empty_row(kColumns);
+        first.cells[0] = integer(r.number);
+        first.cells[1] = fixed(r.own, 2);
+        first.cells[2] = fixed(r.credit, 2);
+        first.cells[3] = fixed(r.full_cost, 2);
+        first.cells[4] = fixed(r.expected_income, 2);
+        first.cells[5] = h.reg == 1
+                             ? fixed(r.payback_term, 2) + "/" + fixed(r.payback_coefficient, 3)
+                             : fixed(r.payback_term, 3);
+        first.cells[6] = fixed(r.payback_amount, 2);
+        first.cells[7] = fixed(r.computed_mean, 2);
+        first.cells[8] = fixed(r.simulated_mean, 2);
+        g.rows.push_back(std::move(first));
+        if (!any_level) {
+            continue; // one row per variant, no separators
+        }
+        // The first chosen level shares the variant's row; each further one goes a row lower
+        // and three blanks further right.
+        const TStatBlock& block = stats.block_of(r);
+        bool first_level = true;
+        for (int j = 1; j <= kLevelFlags; ++j) {
+            if (!levels[std::size_t(j - 1)]) {
+                continue;
+            }
+            if (!first_level) {
+                g.rows.push_back(view_texts::empty_row(kColumns));
+            }
+            first_level = false;
+            g.rows.back().cells[9] = std::string(std::size_t(3 * (j - 1)), ' ') + level_text(j) +
+                                     fixed(block[std::size_t(j - 1)].income, 2);
+        }
+        if (n + 1 < stats.variants.size()) {
+            g.rows.push_back(view_texts::separator_row(kColumns));
+        }
+    }
+    if (g.rows.empty()) {
+        g.rows.push_back(view_texts::empty_row(kColumns));
+    }
+    c.grids.push_back(std::move(g));
+    return v;
+}
+
+StatisticsView build_statistics_view(const std::string& workspace, std::string_view code,
+                                     const LanguageShell& shell, char decimal_char,
+                                     const LevelFlags& levels) {
+    const TaskHeader h =
+        read_task_header(task_file_path(workspace, "Data", code, ""), shell.codepage);
+    const StatFile stats =
+        read_stat_file(task_file_path(workspace, "Data", code, "_stat"), h.nsg, shell.codepage);
+    return statistics_view(h, stats, shell, decimal_char, levels);
+}
+
+} // namespace kov

@@ -1,0 +1,56 @@
+#include "view/view_texts.h"
+
+namespace kov::view_texts {
+
+std::string with_unit(std::string_view text, std::string_view unit) {
+    std::string s(text);
+    s.append(" (").append(unit).append(")");
+    return s;
+}
+
+std::string with_rate_unit(std::string_view text, std::string_view money, std::string_view time) {
+    std::string s(text);
+    s.append(" (").append(money).append("/").append(time).append(")");
+    return s;
+}
+
+std::string caption(const LanguageShell& shell, int k, std::string_view name) {
+    std::string s = shell.text(k);
+    s.append(" \"").append(name).append("\"");
+    return s;
+}
+
+std::string mode_text(const LanguageShell& shell, int reg) {
+    return shell.text(reg == 1 ? 148 : 147); // purchase / modernisation of own real estate
+}
+
+std::string task_type_text(const LanguageShell& shell, int tipz) {
+    switch (tipz) {
+    case 1:
+        return "1: " + shell.text(10); // 10 type 1
+    case 2:
+        return "2: " + shell.text(11); // 11 type 2
+    case 3:
+        return "3: " + shell.text(302); // 302 type 3
+    default:
+        return "4: " + shell.text(303); // 303 type 4
+    }
+}
+
+std::string income_kind_text(const LanguageShell& shell, int prmp) {
+    return shell.text(prmp == 1 ? 9 : 301); // sale revenue / exploitation income
+}
+
+std::string integer(long long v) {
+    return std::to_string(v);
+}
+
+ViewRow empty_row(std::size_t columns) {
+    return ViewRow{std::vector<std::string>(columns), false};
+}
+
+ViewRow separator_row(std::size_t columns) {
+    return ViewRow{std::vector<std::string>(columns), true};
+}
+
+} // namespace kov::view_texts

@@ -1,0 +1,220 @@
+#include "view_command.h"
+
+#include "batch_workspace.h"
+
+#include "io/error.h"
+#include "io/files.h"
+#include "task/task_code.h"
+#include "view/solution_view.h"
+#include "view/statistics_view.h"
+#include "view/task_view.h"
+
+#include <cctype>
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+using namespace kov;
+
+const char* const kViewUsage =
+    "view prints what the task, solution or statistics viewer of the task CODE shows, one line\n"
+    "each, fields separated by a tab: \"caption\", \"tab\", \"param\" KEY VALUE, \"grid\" N and\n"
+    "its headings, \"row\" N and its cells, \"sep\" N for a separator row. LIST is "
+    "comma-separated\n"
+    "numbers, \"all\" (the default) or \"none\": --variants the investment variants 1..16 the\n"
+    "solution viewer shows, --levels the risk levels 1..10 (0,1..1,0) the statistics viewer\n"
+    "shows. Numbers use the locale's decimal separator.\n";
+
+namespace {
+
+constexpr int kRefused = 1;
+constexpr int kUnusable = 2;
+
+enum class Viewer { Task, Solution, Statistics };
+
+struct ViewOptions {
+    Viewer viewer = Viewer::Task;
+    std::string workspace;
+    std::string code;
+    VariantFlags variants = all_flags<VariantFlags>();
+    LevelFlags levels = all_flags<LevelFlags>();
+    std::optional<std::string> lang;
+};
+
+// A LIST of numbers 1..N: "all", "none" or numbers separated by commas.
+template <typename Flags> Flags parse_list(const std::string& option, const std::string& list) {
+    Flags flags{};
+    if (list == "all") {
+        flags.fill(true);
+        return flags;
+    }
+    if (list == "none") {
+        return flags;
+    }
+    std::size_t from = 0;
+    while (true) {
+        const std::size_t comma = std::min(list.find(',', from), list.size());
+        const char* first = list.data() + from;
+        const char* last = list.data() + comma;
+        int n = 0;
+        const auto r = std::from_chars(first, last, n);
+        if (first == last || r.ec != std::errc() || r.ptr != last || n < 1 ||
+            n > int(flags.size())) {
+            throw Unusable{option + " " + list + ": not \"all\", \"none\" or numbers 1.." +
+                           std::to_string(flags.size()) + " separated by commas"};
+        }
+        flags[std::size_t(n - 1)] = true;
+        if (comma == list.size()) {
+            return flags;
+        }
+        from = comma + 1;
+    }
+}
+
+ViewOptions parse_options(const std::vector<std::string>& args) {
+    ViewOptions o;
+    std::vector<std::string> words;
+    std::optional<std::string> variants;
+    std::optional<std::string> levels;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (a == "--variants" || a == "--levels" || a == "--lang") {
+            if (i + 1 == args.size()) {
+                throw Unusable{a + " needs a value"};
+            }
+            (a == "--variants" ? variants : a == "--levels" ? levels : o.lang) = args[++i];
+        } else if (a.rfind("--", 0) == 0) {
+            throw Unusable{"unknown option " + a};
+        } else {
+            words.push_back(a);
+        }
+    }
+    if (words.size() != 3) {
+        throw Unusable{
+            "a viewer (task, solution or stats), a Workspace and a task code are needed"};
+    }
+    if (words[0] == "task") {
+        o.viewer = Viewer::Task;
+    } else if (words[0] == "solution") {
+        o.viewer = Viewer::Solution;
+    } else if (words[0] == "stats") {
+        o.viewer = Viewer::Statistics;
+    } else {
+        throw Unusable{"unknown viewer \"" + words[0] + "\": task, solution or stats"};
+    }
+    if (variants) {
+        if (o.viewer != Viewer::Solution) {
+            throw Unusable{"--variants belongs to the solution viewer"};
+        }
+        o.variants = parse_list<VariantFlags>("--variants", *variants);
+    }
+    if (levels) {
+        if (o.viewer != Viewer::Statistics) {
+            throw Unusable{"--levels belongs to the statistics viewer"};
+        }
+        o.levels = parse_list<LevelFlags>("--levels", *levels);
+    }
+    o.workspace = words[1];
+    o.code = words[2];
+    // The task selection shows codes in upper case.
+    for (char& c : o.code) {
+        c = char(std::toupper(static_cast<unsigned char>(c)));
+    }
+    if (!is_task_code(o.code)) {
+        throw Unusable{"\"" + words[2] + "\" is not a task code (six letters or digits)"};
+    }
+    return o;
+}
+
+void write_field(std::ostream& out, const std::string& text) {
+    out << '\t';
+    for (char c : text) {
+        switch (c) {
+        case '\\':
+            out << "\\\\";
+            break;
+        case '\t':
+            out << "\\t";
+            break;
+        case '\r':
+            out << "\\r";
+            break;
+        case '\n':
+            out << "\\n";
+            break;
+        default:
+            out << c;
+        }
+    }
+}
+
+} // namespace
+
+void write_view_content(std::ostream& out, const ViewContent& content) {
+    out << "caption";
+    write_field(out, content.caption);
+    out << '\n';
+    for (const std::string& tab : content.tabs) {
+        out << "tab";
+        write_field(out, tab);
+        out << '\n';
+    }
+    for (const ViewParam& p : content.params) {
+        out << "param";
+        write_field(out, p.key);
+        write_field(out, p.value);
+        out << '\n';
+    }
+    for (std::size_t g = 0; g < content.grids.size(); ++g) {
+        const ViewGrid& grid = content.grids[g];
+        out << "grid\t" << g + 1;
+        for (const ViewColumn& c : grid.columns) {
+            write_field(out, c.heading);
+        }
+        out << '\n';
+        for (const ViewRow& r : grid.rows) {
+            if (r.separator) {
+                out << "sep\t" << g + 1 << '\n';
+                continue;
+            }
+            out << "row\t" << g + 1;
+            for (const std::string& cell : r.cells) {
+                write_field(out, cell);
+            }
+            out << '\n';
+        }
+    }
+}
+
+int run_view_command(const std::vector<std::string>& args) {
+    try {
+        const ViewOptions o = parse_options(args);
+        std::error_code ec;
+        if (!std::filesystem::is_directory(ws_path(o.workspace, "Data"), ec)) {
+            throw Unusable{"\"" + o.workspace + "\" is not a Workspace: it has no folder Data"};
+        }
+        const LanguageShell shell = workspace_shell(o.workspace, o.lang);
+        const char dc = batch_regional_settings(shell).decimalChar;
+        switch (o.viewer) {
+        case Viewer::Task:
+            write_view_content(std::cout, build_task_view(o.workspace, o.code, shell, dc).content);
+            break;
+        case Viewer::Solution:
+            write_view_content(
+                std::cout, build_solution_view(o.workspace, o.code, shell, dc, o.variants).content);
+            break;
+        case Viewer::Statistics:
+            write_view_content(
+                std::cout, build_statistics_view(o.workspace, o.code, shell, dc, o.levels).content);
+            break;
+        }
+        return 0;
+    } catch (const Unusable& u) {
+        std::cerr << "kov-batch view: " << u.text << "\n";
+        return kUnusable;
+    } catch (const FileError& e) {
+        std::cerr << "kov-batch view: " << e.what() << "\n";
+        return kRefused;
+    }
+}
