@@ -18,7 +18,8 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
     const auto unit = [&](int k) { return with_unit(shell.text(k), money); };
     const bool sale = h.prmp == 1;
     std::vector<ViewColumn> c(kColumns);
-    // Amounts are in the money unit; the pay-back term of column 5 is a time.
+    // Every heading but column 5's coefficient carries the money unit, the term column included:
+    // the statistics export and print repeat these headings as they stand.
     c[0].heading = shell.text(255); // 255 investment variant number
     c[1].heading = unit(358);       // 358 own funds
     c[2].heading = unit(357);       // 357 credit
@@ -28,13 +29,13 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
                 : ViewColumn{view_texts::with_rate_unit(shell.text(444), money, s.time_unit), 90};
     if (h.reg == 1) {
         // 434 pay-back term; 499 pay-back coefficient
-        c[5].heading = shell.text(434) + " (" + s.time_unit + ") /" + shell.text(499);
+        c[5].heading = shell.text(434) + " (" + money + ") /" + shell.text(499);
         c[6].heading = unit(292);                            // 292 pay-back amount
         c[7].heading = with_unit(shell.trimmed(401), money); // 401 computed mean income
         c[8].heading = unit(187);                            // 187 simulated mean income
         c[9].heading = unit(45);                             // 45 threshold incomes, mode 1
     } else {
-        c[5] = {with_unit(shell.text(98), s.time_unit), 97}; // 98 term for the required income
+        c[5] = {unit(98), 97}; // 98 term for the required income
         // 460 required income (sale); 461 required income (exploitation)
         c[6] = {unit(sale ? 460 : 461), 90};
         c[7] = {unit(402), 90};  // 402 computed mean income
