@@ -29,8 +29,8 @@ struct Move {
 // a stage by x2, x1, x0 (x0 fastest), and the start state last.
 struct Layout {
     std::int64_t K = 0, P = 0, G = 0, mz = 0; // P: P*, the cap of the pay-back income
-    std::int64_t row = 1;   // states of one (x1, x2) row: K + 1
-    std::int64_t layer = 1; // states of one stage
+    std::int64_t row = 1;                     // states of one (x1, x2) row: K + 1
+    std::int64_t layer = 1;                   // states of one stage
     std::int64_t N = 2;
 
     std::int64_t base(std::int64_t s) const { return 1 + (mz - s) * layer; }
