@@ -121,14 +121,20 @@ const std::vector<BenchTask>& tasks() {
         std::vector<BenchTask> t;
         // 3 groups of 4 alternatives, 2 variants of a few hundred states.
         t.push_back({"small", make_task(1, 3, 2, 1, money(2, 60, 20, 0, 10, 0), 0, 1)});
-        // Exploitation with pay-back: 5 groups of 16 alternatives, at most 2 objects.
-        t.push_back({"medium", make_task(4, 5, 2, 5, money(3, 50, 10, 10, 0, 0), 2, 2)});
+        // Exploitation with pay-back: 5 groups of 16 alternatives, at most 2 objects; the pay-back
+        // bounds are 30 ticks times the coefficients 0.6, 0.4 and 0.2.
+        t.push_back({"medium", make_task(4, 5, 2, 5, money(3, 25, 5, 18, 0, 6), 2, 2)});
         // 10 variants of up to 19992 states, 10 groups of 7 alternatives (the most without
         // pay-back).
         t.push_back({"maximal", make_task(1, 10, 5, 1, money(10, 1600, 398, 0, 1, 0), 0, 3)});
-        // Pay-back: 5 variants of up to 19922 states, 4 groups of 31 alternatives (the most a
-        // group can hold).
-        t.push_back({"maximal_payback", make_task(2, 4, 5, 5, money(5, 200, 48, 19, 0, 1), 0, 4)});
+        // Pay-back: 5 variants of up to 19802 states, 4 groups of 31 alternatives (the most a
+        // group can hold). The pay-back bounds are 89 ticks times the coefficients 0.6 .. 0.2
+        // rounded to nearest: the first two lie below what spending all the money needs.
+        t.push_back(
+            {"maximal_payback",
+             make_task(2, 4, 5, 5,
+                       {{70, 19, 53}, {70, 19, 44}, {70, 19, 36}, {70, 19, 27}, {70, 19, 18}}, 0,
+                       4)});
         return t;
     }();
     return all;

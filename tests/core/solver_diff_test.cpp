@@ -1,6 +1,8 @@
 // The engine against the plain formulation of the solver on a few hundred generated tasks: the
 // same outcome, decisions, cycle counts and gains (bit for bit), the same lines shown and the
-// same solution file.
+// same solution file. The tasks include pay-back bounds rounded below what spending all the
+// money requires and amounts of up to some 1e9; those the capped income and the scaled penalty
+// do not concern solve exactly as under the rules first written.
 #include "optim/solve_task.h"
 
 #include "io/files.h"
@@ -107,7 +109,12 @@ TEST(SolverDiff, EngineMatchesReference) {
                     shape.tipz = tipz;
                     shape.reg = reg;
                     shape.limit = limit;
-                    shape.hopeless = tipz % 2 == 0 && reg == 2 && round % 3 == 0;
+                    // Every fourth round: amounts of up to some 1e9, incomes that come late.
+                    const bool large = round % 4 == 1;
+                    shape.hopeless = tipz % 2 == 0 && reg == 2 && (round % 3 == 0 || large);
+                    shape.scale = large ? 2e7 : 1;
+                    shape.late = large;
+                    shape.max_payback = large ? 12 : 6;
                     GeneratedTask t = gen.next(shape);
                     const SchemeParameters params = parameters_for(gen, k);
                     if (k % 20 == 17 && !t.input.groups.empty()) {
@@ -168,6 +175,40 @@ TEST(SolverDiff, EngineMatchesReference) {
                         solution_of_run(reference, setup, lines.last_message(), 45000.5, 45000.5);
                     EXPECT_EQ(engine_file, encode_solution(expected, cp)) << what;
 
+                    // Against the rules first written: the same wherever P covers the requirement
+                    // and the amounts stay small; elsewhere they lost plans, by the cap or by the
+                    // penalty.
+                    const SolverResult original =
+                        reference_solve(task, params, nullptr, PaybackRules::Original);
+                    const bool compared = original.outcome == SolverOutcome::Solved &&
+                                          reference.outcome == SolverOutcome::Solved;
+                    bool concerned = false;
+                    for (int v = 0; v < static_cast<int>(task.variants.size()); ++v) {
+                        const auto i = static_cast<std::size_t>(v);
+                        const bool capped = payback_cap(task, v) > task.variants[i].payback;
+                        const bool large = payback_penalty(task, v).reward < -100000000.0;
+                        if (task.header.prok != 1 || !(capped || large)) {
+                            continue;
+                        }
+                        concerned = true;
+                        if (reference.variants[i].cycles > 0) {
+                            seen["capped pay-back income"] += capped;
+                            seen["large amounts"] += large;
+                        }
+                        if (large && !reference.variants[i].choices.empty() &&
+                            reference.variants[i].choices[0] == kInvestNothing) {
+                            ++seen["invest in nothing, large amounts"];
+                        }
+                        if (compared &&
+                            original.variants[i].choices != reference.variants[i].choices) {
+                            ++seen["a plan the first rules lost"];
+                        }
+                    }
+                    if (!concerned) {
+                        expect_same(engine, original, what + " as first written");
+                        ++seen["solved as first written"];
+                    }
+
                     outcomes.insert(reference.outcome);
                     for (const auto& v : reference.variants) {
                         if (!v.choices.empty() && v.choices[0] == kInvestNothing) {
@@ -201,7 +242,9 @@ TEST(SolverDiff, EngineMatchesReference) {
     // The generated tasks reach every outcome and the cases that matter.
     EXPECT_EQ(outcomes.size(), 7u);
     for (const char* c : {"invest in nothing", "a plan with objects", "first check after the limit",
-                          "equal alternatives"}) {
+                          "equal alternatives", "capped pay-back income", "large amounts",
+                          "solved as first written", "a plan the first rules lost",
+                          "invest in nothing, large amounts"}) {
         EXPECT_GT(seen[c], 0) << c;
     }
 }

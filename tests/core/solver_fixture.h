@@ -84,6 +84,8 @@ struct Shape {
     int max_money = 8;     // own funds + credit in ticks, up to this
     int max_payback = 6;   // pay-back bound in ticks, up to this
     bool hopeless = false; // mode 2 with pay-back: a required income no plan can meet
+    double scale = 1;      // revenues and specific incomes multiplied by it (large amounts)
+    bool late = false;     // most delay curves start late: no income by an early horizon
 };
 
 // Deterministic: the same seed gives the same tasks on every platform (only the engine's raw
@@ -120,7 +122,7 @@ public:
                                        : h.delta * pick(0, 4) * 0.5;
             }
         }
-        t.bdon = database(h);
+        t.bdon = database(h, shape.scale, shape.late);
         h.mt = static_cast<std::int32_t>(kov::listed_objects(t.bdon, h.tipz).size());
         choose_groups(t, shape);
         h.ogrn = shape.limit ? pick(1, 3) : 0;
@@ -144,11 +146,15 @@ public:
     }
 
 private:
-    // A delay curve of 2 to 4 points from (0, 0) to value 1.
-    std::vector<kov::DborPoint> curve() {
+    // A delay curve of 2 to 5 points from (0, 0) to value 1; a late one stays at 0 for a while.
+    std::vector<kov::DborPoint> curve(bool late) {
         std::vector<kov::DborPoint> c{{0, 0}};
         const int inner = pick(0, 2);
         double x = 0, y = 0;
+        if (late && chance(75)) {
+            x = pick(4, 12);
+            c.push_back({x, 0});
+        }
         for (int k = 0; k < inner; ++k) {
             x += pick(1, 4);
             y += (1 - y) * pick(10, 60) / 100.0;
@@ -164,7 +170,7 @@ private:
         return delta * (pick(lo, hi) + fractions[pick(0, 4)]);
     }
 
-    kov::BdonData database(const kov::TaskHeader& h) {
+    kov::BdonData database(const kov::TaskHeader& h, double scale, bool late) {
         kov::BdonData db;
         db.header.language = "eng";
         db.header.type = h.reg == 1 ? "A" : "B";
@@ -202,16 +208,16 @@ private:
                 for (int k = 0; k < v.s; ++k) {
                     const double revenue = j > 1 && k == 0 && chance(30) && !sales[j - 1].empty()
                                                ? sales[j - 1][0].revenue
-                                               : full * pick(50, 220) / 100.0;
+                                               : full * pick(50, 220) / 100.0 * scale;
                     s.push_back({revenue, 0});
-                    sp.push_back(curve());
+                    sp.push_back(curve(late));
                     s.back().p = static_cast<std::int32_t>(sp.back().size());
                 }
                 auto& e = expls.emplace_back();
                 auto& ep = expl_pts.emplace_back();
                 for (int k = 0; k < v.e; ++k) {
-                    e.push_back({h.delta * pick(0, 40) / 10.0, 0});
-                    ep.push_back(curve());
+                    e.push_back({h.delta * pick(0, 40) / 10.0 * scale, 0});
+                    ep.push_back(curve(late));
                     e.back().q = static_cast<std::int32_t>(ep.back().size());
                 }
             }

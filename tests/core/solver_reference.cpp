@@ -33,7 +33,7 @@ struct Alternative {
 } // namespace
 
 SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par,
-                             SolverObserver* obs) {
+                             SolverObserver* obs, PaybackRules rules) {
     const TaskHeader& h = task.header;
     const std::int64_t mz = static_cast<std::int64_t>(task.groups.size());
     const int nsg = static_cast<int>(task.variants.size());
@@ -70,11 +70,39 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
         return stop(SolverOutcome::MaxCyclesOutOfRange, 0, 0);
     }
 
+    const double step = h.nt < 2 ? 0 : (h.tmx - h.tmn) / (h.nt - 1);
+
+    // P*: from P on, the first count of pay-back income ticks that meets the requirement of the
+    // largest spend, x0 = K, judged as the closing reward judges it.
+    auto cap = [&](int v) {
+        const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
+        const std::int64_t O = t.own;
+        const std::int64_t K = std::int64_t(t.own) + t.credit;
+        const double c_v = h.tmx - v * step;
+        std::int64_t n = t.payback;
+        if (h.prok != 1 || rules == PaybackRules::Original) {
+            return n;
+        }
+        for (;;) {
+            bool passes = true;
+            if (h.reg == 1) {
+                passes = K == 0 || !(double(n) / double(K) < c_v - 1e-8);
+            } else {
+                const double I = K > O ? double(K - O) * h.ps / 100 : 0.0;
+                passes = !(double(n) < double(K) + I + h.nsd / h.delta - 1e-8);
+            }
+            if (passes) {
+                return n;
+            }
+            ++n;
+        }
+    };
+
     // The phase-state limit, for every variant before any is solved.
     for (int v = 0; v < nsg; ++v) {
         const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
         const std::int64_t K = std::int64_t(t.own) + t.credit;
-        const std::int64_t N = mz * (K + 1) * (t.payback + 1) * (h.ogrn + 1) + 2;
+        const std::int64_t N = mz * (K + 1) * (cap(v) + 1) * (h.ogrn + 1) + 2;
         if (N > 20000) {
             return stop(SolverOutcome::TooManyStates, v + 1, N);
         }
@@ -83,7 +111,6 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
     if (obs) {
         obs->task_read(nsg);
     }
-    const double step = h.nt < 2 ? 0 : (h.tmx - h.tmn) / (h.nt - 1);
 
     for (int v = 0; v < nsg; ++v) {
         VariantSolution& out = result.variants[static_cast<std::size_t>(v)];
@@ -93,7 +120,7 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
         const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
         const std::int64_t O = t.own;
         const std::int64_t K = std::int64_t(t.own) + t.credit;
-        const std::int64_t P = t.payback;
+        const std::int64_t P = cap(v);
         const std::int64_t G = h.ogrn;
         const double c_v = h.tmx - v * step;
         const double h_v = h.tmn + v * step;
@@ -117,6 +144,30 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
                 }
                 alts[static_cast<std::size_t>(g)].push_back(alt);
             }
+        }
+
+        // The closing reward of a plan that fails pay-back and the gain of a variant where no
+        // plan pays back: scaled to B, the largest sum of amounts and money a plan can reach.
+        double B = 0;
+        for (std::int64_t g = 0; g < mz; ++g) {
+            double largest = 0;
+            for (const Alternative& a : alts[static_cast<std::size_t>(g)]) {
+                largest = std::max(largest, std::abs(a.amount));
+            }
+            B = B + largest;
+        }
+        if (h.prmp == 1) {
+            B = B + h.delta * double(K) * (1 + h.ps / 100);
+        }
+        double penalty = -100000000.0;
+        double nothing_bound = -10000000.0;
+        if (B >= 90000000 && rules == PaybackRules::Mended) {
+            double power = 1; // 10 to the ceiling of log10 B
+            while (power < B) {
+                power = power * 10;
+            }
+            penalty = -(power * 10);
+            nothing_bound = penalty / 10;
         }
 
         // Numbering of the states, and the index table.
@@ -188,7 +239,7 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
                 }
                 double reward = 0;
                 if (fails) {
-                    reward = -100000000.0;
+                    reward = penalty;
                 } else if (h.prmp == 1) {
                     reward = x0 > O ? -h.delta * (double(x0) + double(x0 - O) * h.ps / 100)
                                     : -h.delta * double(x0);
@@ -258,7 +309,7 @@ SolverResult reference_solve(const SolverTask& task, const SchemeParameters& par
             return stop(SolverOutcome::IterationLimit, v + 1, N);
         }
 
-        const bool nothing = g <= -10000000 && h.reg == 2 && h.prok == 1;
+        const bool nothing = g <= nothing_bound && h.reg == 2 && h.prok == 1;
         if (nothing) {
             g = 0;
             std::fill(out.choices.begin(), out.choices.end(), ChoiceTriple{-1, -2, -3});

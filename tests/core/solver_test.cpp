@@ -171,7 +171,8 @@ TEST(Solver, SchemeParametersAreCheckedFirst) {
 }
 
 TEST(Solver, ModeTwoPaybackThatNoPlanMeetsInvestsInNothing) {
-    // Required initial income 50 ticks, but the pay-back bound holds 6: every plan fails.
+    // Required initial income 50 ticks, but both objects together earn 12 + 16 ticks by the
+    // horizon: every plan fails.
     SolverTask t = one_variant(4, 10, 0, 6, 2);
     t.header.nsd = 50;
     t.header.nt = 1;

@@ -1,6 +1,7 @@
 #include "task/task_builder.h"
 
 #include "io/files.h"
+#include "optim/solve_task.h"
 #include "shell_fixture.h"
 #include "temp_dir.h"
 
@@ -271,6 +272,102 @@ TEST(TaskSize, MoneyWithoutPaybackIsTheLargestVariantAndSaturatesInsteadOfOverfl
     const PreparedTask refused = prepare_task(big, huge, "");
     EXPECT_EQ(refused.problem, DraftProblem::TooManyStates);
     EXPECT_EQ(refused.size.faza, std::numeric_limits<std::int64_t>::max());
+}
+
+TEST(PaybackCap, TheFirstIncomeFromTheBoundThatPaysBackAllTheMoney) {
+    // Mode 1 with the series 0.51, 0.5; mode 2 with 10 % interest and 1.5 of required income.
+    TaskHeader one;
+    one.reg = 1;
+    one.prok = 1;
+    one.nt = 2;
+    one.tmx = 0.51;
+    one.tmn = 0.5;
+    one.delta = 1;
+    TaskHeader two = one;
+    two.reg = 2;
+    two.ps = 10;
+    two.nsd = 1.5;
+    TaskHeader half = two;
+    half.delta = 0.5;
+    TaskHeader hopeless = two;
+    hopeless.nsd = 1e20;
+    TaskHeader none = one;
+    none.prok = 0;
+    const std::int64_t kSaturated = std::numeric_limits<std::int64_t>::max();
+    const struct {
+        const char* what;
+        const TaskHeader& h;
+        int k;
+        TickAmounts t;
+        std::int64_t expected;
+    } cases[] = {
+        // 7 x 0.51 = 3.57 rounded down: spending 7 ticks needs 4.
+        {"bound rounded below the need", one, 0, {7, 0, 3}, 4},
+        {"bound that covers the need", one, 0, {7, 0, 4}, 4},
+        {"bound above the need", one, 0, {5, 2, 6}, 6},
+        {"the second coefficient, met exactly", one, 1, {10, 0, 4}, 5},
+        {"no money", one, 0, {0, 0, 0}, 0},
+        // 10 ticks + 0.2 interest + 1.5 required = 11.7; in ticks of 0.5 the income is 3 ticks.
+        {"mode 2", two, 0, {8, 2, 11}, 12},
+        {"mode 2 in ticks of 0.5", half, 0, {8, 2, 11}, 14},
+        {"mode 2 bound that covers the need", two, 0, {8, 2, 13}, 13},
+        {"without pay-back", none, 0, {7, 0, 0}, 0},
+        {"a need beyond 2^52 ticks", hopeless, 0, {8, 2, 11}, kSaturated},
+    };
+    for (const auto& c : cases) {
+        const std::int64_t cap = payback_cap(c.h, c.t, c.k);
+        EXPECT_EQ(cap, c.expected) << c.what;
+        if (cap != kSaturated) {
+            const std::int64_t money = c.t.own + c.t.credit;
+            EXPECT_TRUE(payback_met(c.h, c.k, c.t.own, money, cap)) << c.what;
+            EXPECT_TRUE(cap == c.t.payback || !payback_met(c.h, c.k, c.t.own, money, cap - 1))
+                << c.what;
+        }
+    }
+    // 1e14 ticks at the coefficient 1: found in a few steps, not by counting up from 0.
+    TaskHeader full = one;
+    full.tmx = full.tmn = 1;
+    const std::int64_t money = 100000000000000;
+    const std::int64_t cap = payback_cap(full, {money, 0, 0}, 0);
+    EXPECT_TRUE(payback_met(full, 0, money, money, cap));
+    EXPECT_FALSE(payback_met(full, 0, money, money, cap - 1));
+    EXPECT_NEAR(double(cap), 1e14 * (1 - 1e-8), 2);
+}
+
+TEST(TaskSize, PhaseStatesCountThePaybackIncomeTheOptimiserKeeps) {
+    // Mode 1: V = 7 and tmx = 0.51; rounded down P = 3, rounded to nearest 4 = P*.
+    const BdonData sale = database('A', {sale_object(7, kCurve)});
+    // Mode 2: V = 10 with 2 on credit at 10 %, required income 1.5: 11.7, rounded down 11.
+    const BdonData own = database('B', {{0, {{0, 0}, {10, 1, {{30, kCurve}}}}}});
+    const struct {
+        const char* what;
+        const BdonData& bdon;
+        InvestmentVariant money;
+        int toc;
+        std::int64_t payback, cap, faza;
+    } cases[] = {
+        {"mode 1, P below the need", sale, {7, 0}, kRoundDown, 3, 4, 1 * 8 * 5 + 2},
+        {"mode 1, P covers the need", sale, {7, 0}, kRoundNearest, 4, 4, 1 * 8 * 5 + 2},
+        {"mode 2, P below the need", own, {8, 2}, kRoundDown, 11, 12, 1 * 11 * 13 + 2},
+    };
+    for (const auto& c : cases) {
+        TaskDraft d = draft(c.bdon, 2, {c.money});
+        d.header.toc = c.toc;
+        d.header.ps = 10;
+        if (d.header.reg == 1) {
+            d.header.tmx = d.header.tmn = 0.51;
+        } else {
+            d.header.nsd = 1.5;
+        }
+        const PreparedTask task = prepare_task(d, c.bdon, "");
+        ASSERT_EQ(task.problem, DraftProblem::None) << c.what;
+        EXPECT_EQ(task.files.input.ticks[0].payback, c.payback) << c.what; // the files keep P
+        EXPECT_EQ(task.size.payback_ticks, c.cap) << c.what;
+        EXPECT_EQ(task.files.input.header.faza, c.faza) << c.what;
+        // The optimiser counts the same phase states, so it never refuses the task for its size.
+        EXPECT_EQ(phase_states(solver_task(task.files.input, c.bdon, "input"), 0), c.faza)
+            << c.what;
+    }
 }
 
 TEST_F(TaskBuilderTexts, ObjectLimitNotBelowTheChosenObjectsIsDropped) {

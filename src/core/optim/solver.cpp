@@ -1,5 +1,6 @@
 #include "optim/solver.h"
 
+#include "task/task_builder.h"
 #include "task/ticks.h"
 
 #include <algorithm>
@@ -16,10 +17,6 @@ namespace kov {
 
 namespace {
 
-constexpr double kInadmissible = -100000000.0; // closing reward of a plan that fails pay-back
-constexpr double kNothingBound = -10000000.0;  // a gain at or below it: every plan inadmissible
-constexpr double kPaybackTolerance = 1e-8;
-
 // One admissible alternative of a group for the variant being solved: its cost fits the money.
 struct Move {
     std::int64_t cost; // ticks
@@ -31,9 +28,9 @@ struct Move {
 // Where the states of a variant lie: state 0 the restart state, then stage mz down to 1, within
 // a stage by x2, x1, x0 (x0 fastest), and the start state last.
 struct Layout {
-    std::int64_t K = 0, P = 0, G = 0, mz = 0;
-    std::int64_t row = 1;   // states of one (x1, x2) row: K + 1
-    std::int64_t layer = 1; // states of one stage
+    std::int64_t K = 0, P = 0, G = 0, mz = 0; // P: P*, the cap of the pay-back income
+    std::int64_t row = 1;                     // states of one (x1, x2) row: K + 1
+    std::int64_t layer = 1;                   // states of one stage
     std::int64_t N = 2;
 
     std::int64_t base(std::int64_t s) const { return 1 + (mz - s) * layer; }
@@ -304,7 +301,7 @@ public:
             obs->variant_started(number);
         }
         build_moves(v);
-        number_states(task_.variants[static_cast<std::size_t>(v)]);
+        number_states(v);
         out.states = lay_.N;
         if (obs) {
             obs->states_numbered(number, lay_.N);
@@ -318,7 +315,7 @@ public:
         if (!iterate()) {
             return false;
         }
-        const bool nothing = gain_ <= kNothingBound && h_.reg == 2 && h_.prok == 1;
+        const bool nothing = gain_ <= penalty_.nothing && h_.reg == 2 && h_.prok == 1;
         if (nothing) {
             gain_ = 0;
         }
@@ -375,13 +372,15 @@ private:
         first_move_[task_.groups.size()] = moves_.size();
     }
 
-    void number_states(const InvestmentTicks& t) {
+    void number_states(int v) {
+        const InvestmentTicks& t = task_.variants[static_cast<std::size_t>(v)];
         lay_.K = std::int64_t(t.own) + t.credit;
-        lay_.P = t.payback;
+        lay_.P = payback_cap(task_, v);
         lay_.G = h_.ogrn;
         lay_.mz = mz_;
         lay_.row = lay_.K + 1;
-        lay_.layer = (lay_.G + 1) * (lay_.P + 1) * lay_.row;
+        // Without groups there is no stage to lay out (and P* may then be as large as it likes).
+        lay_.layer = mz_ > 0 ? (lay_.G + 1) * (lay_.P + 1) * lay_.row : 0;
         lay_.N = mz_ * lay_.layer + 2;
         // The first cycle reads only the old values: they start at 0. Every other array is
         // written in a cycle before it is read.
@@ -391,28 +390,21 @@ private:
     }
 
     // The value of the closing transition of every (x0, x1) of the last stage: its reward seen
-    // through state 0, whose new and old values are always 0.
+    // through state 0, whose new and old values are always 0. Without groups only the start
+    // state (0, 0) closes.
     void build_closing(int v) {
         const InvestmentTicks& t = task_.variants[static_cast<std::size_t>(v)];
         const double inv = 1 / par_.omega;
         const double keep = 1 / par_.omega - 1;
-        const double coefficient = h_.reg == 1 && h_.prok == 1 ? payback_coefficient(h_, v) : 0;
-        closing_.resize(static_cast<std::size_t>((lay_.P + 1) * lay_.row));
-        for (std::int64_t x1 = 0; x1 <= lay_.P; ++x1) {
-            for (std::int64_t x0 = 0; x0 <= lay_.K; ++x0) {
+        penalty_ = payback_penalty(task_, v);
+        const std::int64_t last_x1 = mz_ > 0 ? lay_.P : 0;
+        const std::int64_t last_x0 = mz_ > 0 ? lay_.K : 0;
+        closing_.resize(static_cast<std::size_t>(mz_ > 0 ? (lay_.P + 1) * lay_.row : 1));
+        for (std::int64_t x1 = 0; x1 <= last_x1; ++x1) {
+            for (std::int64_t x0 = 0; x0 <= last_x0; ++x0) {
                 double reward = 0;
-                bool fails = false;
-                if (h_.prok == 1) {
-                    if (h_.reg == 1) {
-                        fails = x0 > 0 && double(x1) / double(x0) < coefficient - kPaybackTolerance;
-                    } else {
-                        const double interest = x0 > t.own ? double(x0 - t.own) * h_.ps / 100 : 0.0;
-                        fails = double(x1) <
-                                double(x0) + interest + h_.nsd / h_.delta - kPaybackTolerance;
-                    }
-                }
-                if (fails) {
-                    reward = kInadmissible;
+                if (!payback_met(h_, v, t.own, x0, x1)) {
+                    reward = penalty_.reward;
                 } else if (h_.prmp == 1) {
                     reward = x0 > t.own
                                  ? -h_.delta * (double(x0) + double(x0 - t.own) * h_.ps / 100)
@@ -602,6 +594,7 @@ private:
     Layout lay_;
     std::vector<double> value_[2]; // new and old values, by turns
     std::vector<double> closing_;
+    PaybackPenalty penalty_;
     std::vector<Run> runs_;
     int cycles_ = 0;
     double gain_ = 0;
@@ -632,17 +625,56 @@ void check_task(const SolverTask& task) {
         if (g.empty()) {
             refuse("a group without alternatives");
         }
+        for (const auto& a : g) {
+            if (!std::isfinite(a.amount)) {
+                refuse("an amount that is not a finite number");
+            }
+        }
     }
 }
 
 } // namespace
 
-std::int64_t phase_states(std::int64_t groups, const InvestmentTicks& variant, std::int32_t ogrn) {
-    std::int64_t n = groups;
-    n = saturating_mul(n, std::int64_t(variant.own) + variant.credit + 1);
-    n = saturating_mul(n, std::int64_t(variant.payback) + 1);
-    n = saturating_mul(n, std::int64_t(ogrn) + 1);
+std::int64_t payback_cap(const SolverTask& task, int v) {
+    const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
+    return payback_cap(task.header, TickAmounts{t.own, t.credit, t.payback}, v);
+}
+
+std::int64_t phase_states(const SolverTask& task, int v) {
+    const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
+    const std::int64_t P = payback_cap(task, v);
+    std::int64_t n = static_cast<std::int64_t>(task.groups.size());
+    n = saturating_mul(n, std::int64_t(t.own) + t.credit + 1);
+    n = saturating_mul(n, P == std::numeric_limits<std::int64_t>::max() ? P : P + 1);
+    n = saturating_mul(n, std::int64_t(task.header.ogrn) + 1);
     return n > std::numeric_limits<std::int64_t>::max() - 2 ? n : n + 2;
+}
+
+PaybackPenalty payback_penalty(const SolverTask& task, int v) {
+    const TaskHeader& h = task.header;
+    const InvestmentTicks& t = task.variants[static_cast<std::size_t>(v)];
+    double b = 0;
+    for (const auto& alts : task.groups) {
+        double largest = 0;
+        for (std::size_t a = 1; a < alts.size(); ++a) {
+            largest = std::max(largest, std::abs(alts[a].amount));
+        }
+        b += largest;
+    }
+    if (h.prmp == 1) {
+        b += h.delta * double(std::int64_t(t.own) + t.credit) * (1 + h.ps / 100);
+    }
+    PaybackPenalty p;
+    if (!(b >= 90000000.0)) {
+        return p;
+    }
+    double power = 1; // 10^e, the smallest power of ten not below b
+    while (power < b) {
+        power *= 10;
+    }
+    p.reward = -(power * 10);
+    p.nothing = p.reward / 10;
+    return p;
 }
 
 SolverOutcome check_parameters(const SchemeParameters& p) {
@@ -700,8 +732,7 @@ SolverResult solve(const SolverTask& task, const SchemeParameters& parameters,
         return refuse(bad, 0, 0);
     }
     for (int v = 0; v < nsg; ++v) {
-        const std::int64_t n =
-            phase_states(mz, task.variants[static_cast<std::size_t>(v)], task.header.ogrn);
+        const std::int64_t n = phase_states(task, v);
         if (n > kMaxPhaseStates) {
             return refuse(SolverOutcome::TooManyStates, v + 1, n);
         }

@@ -109,8 +109,25 @@ public:
                          std::int64_t states) = 0;
 };
 
-// N of a variant: mz x (K + 1) x (P + 1) x (G + 1) + 2, saturating at the int64 range.
-std::int64_t phase_states(std::int64_t groups, const InvestmentTicks& variant, std::int32_t ogrn);
+// P* of variant v (0-based): the pay-back income the process gathers is capped at it (x1 =
+// 0..P*), the smallest count of ticks from the variant's pay-back bound P on that meets the
+// pay-back requirement of spending all its money (payback_cap of the task-building rules).
+std::int64_t payback_cap(const SolverTask& task, int v);
+
+// N of variant v (0-based): mz x (K + 1) x (P* + 1) x (G + 1) + 2, saturating at the int64 range.
+std::int64_t phase_states(const SolverTask& task, int v);
+
+// The closing reward of a plan of variant v (0-based) that fails pay-back, and the gain at or
+// below which no plan of the variant pays back (a tenth of the reward). With B the sum over the
+// groups of the largest |amount| of an alternative, plus with prmp = 1 the most money spent with
+// its interest, delta x K x (1 + ps / 100): -1e8 and -1e7 while B < 9e7; otherwise -10^(e + 1),
+// 10^e the smallest power of ten not below B, so a failing plan never outweighs one that pays
+// back however large the amounts.
+struct PaybackPenalty {
+    double reward = -100000000.0;
+    double nothing = -10000000.0;
+};
+PaybackPenalty payback_penalty(const SolverTask& task, int v);
 
 // The first scheme parameter outside its range, or Solved when all four are valid.
 SolverOutcome check_parameters(const SchemeParameters& parameters);
@@ -123,9 +140,9 @@ std::int64_t payback_ticks(const TaskHeader& header, const SolverAlternative& al
 // Solves every variant of the task in order (the run's steps from the solution records to the
 // result flag). Refusals and the iteration limit are outcomes, not exceptions; `observer` may be
 // null. Throws std::invalid_argument for a task no input file can yield: a group without
-// alternatives, a negative tick amount or cost, a mode, type or limit outside its range, an
-// alternative of a pay-back task without a delay curve (solver_task refuses such inputs first,
-// with a FileError).
+// alternatives, a negative tick amount or cost, an amount that is not a finite number, a mode,
+// type or limit outside its range, an alternative of a pay-back task without a delay curve
+// (solver_task refuses such inputs first, with a FileError).
 SolverResult solve(const SolverTask& task, const SchemeParameters& parameters,
                    SolverObserver* observer);
 

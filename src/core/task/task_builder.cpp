@@ -2,6 +2,8 @@
 
 #include "shell/language_shell.h"
 
+#include <algorithm>
+#include <cmath>
 #include <limits>
 #include <stdexcept>
 
@@ -144,6 +146,46 @@ std::vector<std::vector<Marks>> choose_income_variants(const TaskHeader& h, cons
     return marks;
 }
 
+bool payback_met(const TaskHeader& h, int k, std::int64_t own, std::int64_t x0, std::int64_t x1) {
+    constexpr double tolerance = 1e-8;
+    if (h.prok != 1) {
+        return true;
+    }
+    if (h.reg == 1) {
+        return !(x0 > 0 && double(x1) / double(x0) < payback_coefficient(h, k) - tolerance);
+    }
+    const double interest = x0 > own ? double(x0 - own) * h.ps / 100 : 0.0;
+    return !(double(x1) < double(x0) + interest + h.nsd / h.delta - tolerance);
+}
+
+std::int64_t payback_cap(const TaskHeader& h, const TickAmounts& t, int k) {
+    const std::int64_t money = saturating_add(t.own, t.credit);
+    auto met = [&](std::int64_t n) { return payback_met(h, k, t.own, money, n); };
+    if (met(t.payback)) {
+        return t.payback;
+    }
+    // The requirement as a real bound on n; met() is monotone in n, so the first integer that
+    // meets it lies a step or two from this bound's ceiling.
+    double bound = 0;
+    if (h.reg == 1) {
+        bound = double(money) * (payback_coefficient(h, k) - 1e-8);
+    } else {
+        const double interest = money > t.own ? double(money - t.own) * h.ps / 100 : 0.0;
+        bound = double(money) + interest + h.nsd / h.delta - 1e-8;
+    }
+    if (!(bound < 0x1p52)) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    std::int64_t n = std::max(t.payback + 1, std::int64_t(std::ceil(bound)));
+    while (n > t.payback + 1 && met(n - 1)) {
+        --n;
+    }
+    while (!met(n)) {
+        ++n;
+    }
+    return n;
+}
+
 TaskSize size_task(const TaskHeader& h, const std::vector<InvestmentVariant>& variants,
                    const BdonData& bdon, const ObjectChoice& choice) {
     TaskSize size;
@@ -158,10 +200,10 @@ TaskSize size_task(const TaskHeader& h, const std::vector<InvestmentVariant>& va
         const TickAmounts t = investment_ticks(h, variants[k], size.capital, int(k));
         const std::int64_t money = saturating_add(t.own, t.credit);
         if (h.prok == 1) {
-            // Every variant of a pay-back task has the same money; the first one has the
-            // largest pay-back amount.
+            // Every variant of a pay-back task has the same money; the first one, with the
+            // largest coefficient in mode 1, has the largest pay-back amount and P*.
             size.money_ticks = money;
-            size.payback_ticks = t.payback;
+            size.payback_ticks = payback_cap(h, t, int(k));
             break;
         }
         if (k == 0 || money > size.money_ticks) {

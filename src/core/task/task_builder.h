@@ -70,6 +70,22 @@ std::int32_t effective_object_limit(std::int32_t ogrn, std::int32_t mz);
 std::vector<std::vector<Marks>> choose_income_variants(const TaskHeader& h, const BdonData& bdon,
                                                        const std::vector<Marks>& variant_marks);
 
+// Whether a plan of variant k (0-based) of a task with pay-back pays back: it spent x0 ticks, of
+// which `own` are own funds, and gathered x1 ticks of pay-back income by the horizon. Mode 1:
+// x1 / x0 is at least the pay-back coefficient c_k (always when x0 = 0); mode 2: x1 covers x0,
+// the credit interest on x0 - own and the required initial income nsd in ticks; both within
+// 1e-8. Always met without pay-back. The optimiser's closing reward and P* both judge by it.
+bool payback_met(const TaskHeader& h, int k, std::int64_t own, std::int64_t x0, std::int64_t x1);
+
+// P*, the pay-back income the optimised process keeps of variant k (0-based) with the tick
+// amounts t: the smallest n >= t.payback for which the requirement of the largest spend, all the
+// money K = own + credit, is met (payback_met). Capping the income gathered at P* therefore never
+// turns a plan that pays back into one that does not, as capping it at P rounded down can. P*
+// is P where P already covers that requirement, and without pay-back; it saturates at the int64
+// range when the requirement lies beyond 2^52 ticks. The optimiser's phase states and the
+// wizard's faza are counted with it; the task files keep P.
+std::int64_t payback_cap(const TaskHeader& h, const TickAmounts& t, int k);
+
 // The checks of the rounding page (Next on page 9), in their order.
 enum class SizeCheck {
     Passed,
@@ -83,7 +99,7 @@ struct TaskSize {
     double capital = 0;             // V
     std::int32_t ogrn = 0;          // the object limit the task keeps
     std::int64_t money_ticks = 0;   // c
-    std::int64_t payback_ticks = 0; // s
+    std::int64_t payback_ticks = 0; // s: P* of the first variant (payback_cap)
     std::int64_t faza = 0;          // mz x (c + 1) x (s + 1) x (ogrn + 1) + 2, saturating
     int failed_variant = 0;         // PaybackBelowTick: the first variant (1-based) that fails
 };
