@@ -15,7 +15,7 @@ namespace {
 ProtocolEntry entry(const std::string& code, TaskState state = TaskState::Entered) {
     ProtocolEntry e;
     e.code = code;
-    e.name = "Задача " + code;
+    e.stored_name = stored_task_name("Задача " + code, CodePage::Cp1251);
     e.state = state;
     e.entered = 46000.25;
     e.changed = 46001.5;
@@ -35,7 +35,7 @@ std::string protocol_path(const TempWorkspace& ws) {
 } // namespace
 
 TEST(Protocol, EmptyProtocolIsExactly32Bytes) {
-    const Bytes data = encode_protocol({}, CodePage::Cp1252);
+    const Bytes data = encode_protocol({});
     ASSERT_EQ(data.size(), 32u);
     EXPECT_EQ(data[0], 7);
     EXPECT_EQ(std::string(data.begin() + 1, data.begin() + 8), "AWP_KOV");
@@ -45,9 +45,9 @@ TEST(Protocol, EmptyProtocolIsExactly32Bytes) {
 TEST(Protocol, RoundTripKeepsOrderStatesDatesAndCyrillicNames) {
     const std::vector<ProtocolEntry> list = {entry("ABC123"), entry("DEMR01", TaskState::Queued),
                                              entry("Z9Z9Z9", TaskState::Solved)};
-    const Bytes data = encode_protocol(list, CodePage::Cp1251);
+    const Bytes data = encode_protocol(list);
     ASSERT_EQ(data.size(), 32u + 3 * 144);
-    const auto decoded = decode_protocol(data, "p", CodePage::Cp1251);
+    const auto decoded = decode_protocol(data, "p");
     EXPECT_EQ(decoded.check, ProtocolCheck::Recognised);
     EXPECT_EQ(decoded.entries, list);
     EXPECT_EQ(decoded.entries[0].queued, 0.0);
@@ -56,16 +56,16 @@ TEST(Protocol, RoundTripKeepsOrderStatesDatesAndCyrillicNames) {
 
 TEST(Protocol, RecognitionIgnoresBytes8To23AndWritesThemBackAsZero) {
     TempWorkspace ws;
-    Bytes data = encode_protocol({entry("ABC123")}, CodePage::Cp1252);
+    Bytes data = encode_protocol({entry("ABC123")});
     for (int i = 8; i < 24; ++i) {
         data[std::size_t(i)] = 0xAB;
     }
     write_file_atomic(protocol_path(ws), data);
-    const auto loaded = load_protocol(ws.path(), CodePage::Cp1252);
+    const auto loaded = load_protocol(ws.path());
     EXPECT_EQ(loaded.outcome, ProtocolLoad::Loaded);
     ASSERT_EQ(loaded.entries.size(), 1u);
-    write_protocol(ws.path(), loaded.entries, CodePage::Cp1252);
-    EXPECT_EQ(read_file(protocol_path(ws)), encode_protocol({entry("ABC123")}, CodePage::Cp1252));
+    write_protocol(ws.path(), loaded.entries);
+    EXPECT_EQ(read_file(protocol_path(ws)), encode_protocol({entry("ABC123")}));
 }
 
 TEST(Protocol, LoadOutcomes) {
@@ -75,7 +75,7 @@ TEST(Protocol, LoadOutcomes) {
         ProtocolLoad outcome;
         bool kept_bad;
     };
-    const Bytes good = encode_protocol({entry("ABC123"), entry("DEF456")}, CodePage::Cp1252);
+    const Bytes good = encode_protocol({entry("ABC123"), entry("DEF456")});
     auto patched = [&](std::size_t at, std::uint8_t v) {
         Bytes b = good;
         b[at] = v;
@@ -100,10 +100,10 @@ TEST(Protocol, LoadOutcomes) {
         if (c.file) {
             write_file_atomic(protocol_path(ws), c.file());
         }
-        const auto loaded = load_protocol(ws.path(), CodePage::Cp1252);
+        const auto loaded = load_protocol(ws.path());
         EXPECT_EQ(loaded.outcome, c.outcome) << c.what;
         EXPECT_TRUE(loaded.entries.empty()) << c.what;
-        EXPECT_EQ(read_file(protocol_path(ws)), encode_protocol({}, CodePage::Cp1252)) << c.what;
+        EXPECT_EQ(read_file(protocol_path(ws)), encode_protocol({})) << c.what;
         EXPECT_EQ(file_exists(protocol_path(ws) + ".bad"), c.kept_bad) << c.what;
         if (c.kept_bad) {
             EXPECT_EQ(read_file(protocol_path(ws) + ".bad"), c.file()) << c.what;
@@ -113,10 +113,10 @@ TEST(Protocol, LoadOutcomes) {
 
 TEST(Protocol, UncreatableFileLeavesTheListEmptyAndWritesNothing) {
     TempDir dir; // no System folder
-    const auto loaded = load_protocol(dir.path(), CodePage::Cp1252);
+    const auto loaded = load_protocol(dir.path());
     EXPECT_EQ(loaded.outcome, ProtocolLoad::NotCreatable);
     EXPECT_TRUE(loaded.entries.empty());
-    EXPECT_THROW(write_protocol(dir.path(), {}, CodePage::Cp1252), FileError);
+    EXPECT_THROW(write_protocol(dir.path(), {}), FileError);
 }
 
 TEST(Protocol, DeletingTheSecondOfThreeMovesTheThirdUp) {
@@ -124,8 +124,8 @@ TEST(Protocol, DeletingTheSecondOfThreeMovesTheThirdUp) {
     std::vector<ProtocolEntry> list = {entry("AAA111"), entry("BBB222"),
                                        entry("CCC333", TaskState::Solved)};
     list.erase(list.begin() + 1);
-    write_protocol(ws.path(), list, CodePage::Cp1252);
-    const auto loaded = load_protocol(ws.path(), CodePage::Cp1252);
+    write_protocol(ws.path(), list);
+    const auto loaded = load_protocol(ws.path());
     ASSERT_EQ(loaded.entries.size(), 2u);
     EXPECT_EQ(loaded.entries[1].code, "CCC333");
     EXPECT_EQ(loaded.entries[1].solved, 46003.125);

@@ -170,7 +170,7 @@ TEST_F(MainWindowTest, MissingOrBrokenShellEndsTheProgram) {
 TEST_F(MainWindowTest, ProtocolMessagesAtStart) {
     addShell("eng", "eng English");
     const kov::Bytes good = kov::encode_protocol(
-        {{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}}, kov::CodePage::Cp1252);
+        {{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}});
     struct Case {
         const char* what;
         kov::Bytes file;
@@ -210,7 +210,7 @@ TEST_F(MainWindowTest, ClosingWritesTheProtocolAndReportsAFailedWrite) {
                                {"CCC333", "c", kov::TaskState::Solved, 1, 1, 2, 3}};
         w->close();
     }
-    const auto loaded = kov::load_protocol(ws.path(), kov::CodePage::Cp1252);
+    const auto loaded = kov::load_protocol(ws.path());
     ASSERT_EQ(loaded.entries.size(), 2u);
     EXPECT_EQ(loaded.entries[1].code, "CCC333");
 
@@ -313,7 +313,7 @@ TEST_F(MainWindowTest, CommandWindowsDisableTheMainWindowUntilTheyClose) {
 TEST_F(MainWindowTest, DecimalCharFromTheLocaleOrACommaWithAWarning) {
     addShell("eng", "eng English");
     kov::write_file_atomic(ws / "System/protocol.ptl",
-                           kov::encode_protocol({}, kov::CodePage::Cp1252));
+                           kov::encode_protocol({}));
     struct Case {
         const char* lcAll;
         const char* lang;

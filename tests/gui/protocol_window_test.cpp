@@ -58,7 +58,7 @@ protected:
         return out;
     }
     std::vector<kov::ProtocolEntry> stored() {
-        return kov::load_protocol(ws.path(), kov::CodePage::Cp1252).entries;
+        return kov::load_protocol(ws.path()).entries;
     }
 };
 

@@ -1,6 +1,7 @@
 // kov-batch: the optimisation module and the statistical modelling without windows, for scripts.
 //   kov-batch solve WORKSPACE [options]   solve the queued tasks
 //   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
+#include "instance_lock.h"
 #include "solve_command.h"
 #include "stats_command.h"
 
@@ -34,11 +35,25 @@ int main(int argc, char** argv) {
         usage(std::cout);
         return 0;
     }
-    if (command == "solve") {
-        return run_solve_command(args);
-    }
-    if (command == "stats") {
-        return run_stats_command(args);
+    if (command == "solve" || command == "stats") {
+        // The Workspace is the first word that is no option (solve) or the first word (stats).
+        std::string workspace;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (args[i].rfind("--", 0) == 0) {
+                ++i;
+            } else {
+                workspace = args[i];
+                break;
+            }
+        }
+        InstanceLock lock;
+        if (!workspace.empty() && !lock.acquire(workspace)) {
+            std::cerr << "kov-batch " << command << ": the Workspace \"" << workspace
+                      << "\" is in use by Lite_TELM_KOV or another kov-batch; try again when it "
+                         "has ended\n";
+            return 2;
+        }
+        return command == "solve" ? run_solve_command(args) : run_stats_command(args);
     }
     std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
     usage(std::cerr);

@@ -7,6 +7,7 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/numbers.h"
+#include "protocol/protocol.h"
 #include "road/task_road.h"
 #include "task/task_files.h"
 
@@ -69,6 +70,10 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
     // The Escape key closes the dialog (reject) like the button.
     connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
 
+    // Steps of the road that an interrupted run left half done are completed before listing.
+    if (kov::recover_task_roads(state_.workspace, state_.protocol, kov::now_day_count()).changed) {
+        saveProtocol();
+    }
     fillTaskList(0);
 }
 
@@ -78,12 +83,16 @@ void TfrmProtocolWin::fillTaskList(int select) {
         TaskList->clear();
         for (const auto& e : state_.protocol) {
             TaskList->addItem(QStringLiteral("[") + QString::fromStdString(e.code) +
-                              QStringLiteral("] ") + QString::fromStdString(e.name));
+                              QStringLiteral("] ") + nameText(e));
         }
         TaskList->setCurrentIndex(TaskList->count() > 0 ? std::min(select, TaskList->count() - 1)
                                                         : -1);
     }
     showTask();
+}
+
+QString TfrmProtocolWin::nameText(const kov::ProtocolEntry& e) const {
+    return QString::fromStdString(kov::task_name_text(e, state_.workspace, state_.codepage()));
 }
 
 int TfrmProtocolWin::selected() const {
@@ -123,7 +132,7 @@ void TfrmProtocolWin::showTask() {
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
     addRow(491, QString::fromStdString(e.code));
-    addRow(195, QString::fromStdString(e.name));
+    addRow(195, nameText(e));
     const QString stateText = e.state == kov::TaskState::Entered  ? state_.trimmed(497)
                               : e.state == kov::TaskState::Queued ? state_.text(289)
                                                                   : state_.text(128);
@@ -145,14 +154,19 @@ void TfrmProtocolWin::showTask() {
         kov::file_exists(kov::task_file_path(state_.workspace, "Solving", e.code, "_out")));
 }
 
-bool TfrmProtocolWin::saveProtocol() {
+void TfrmProtocolWin::saveProtocol() {
     try {
-        kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
-        return true;
-    } catch (const kov::FileError&) {
-        state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
-        return false;
+        kov::write_protocol(state_.workspace, state_.protocol);
+    } catch (const kov::FileError& e) {
+        state_.messages->error(protocolWriteErrorText(state_, e));
     }
+}
+
+void TfrmProtocolWin::reportRoadError(const kov::FileError& error) {
+    // A failed protocol write leaves the step done in the files and in the list.
+    const bool protocol = error.file() == state_.path(kov::kProtocolFile);
+    state_.messages->error(protocol ? protocolWriteErrorText(state_, error)
+                                    : fileErrorText(state_, error));
 }
 
 void TfrmProtocolWin::btnCreateInDataClick() {
@@ -160,18 +174,11 @@ void TfrmProtocolWin::btnCreateInDataClick() {
     if (i < 0) {
         return;
     }
-    kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
     try {
-        if (!kov::queue_task_input(state_.workspace, e.code)) {
-            return;
-        }
+        kov::queue_task(state_.workspace, state_.protocol, std::size_t(i), kov::now_day_count());
     } catch (const kov::FileError& error) {
-        state_.messages->error(fileErrorText(state_, error));
-        return;
+        reportRoadError(error);
     }
-    e.state = kov::TaskState::Queued;
-    e.queued = kov::now_day_count();
-    saveProtocol();
     showTask();
 }
 
@@ -180,26 +187,18 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
     if (i < 0) {
         return;
     }
-    kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    state_.currentFileBase = state_.path("Data/kov_" + e.code);
-    kov::TakeBackResult result;
+    state_.currentFileBase = state_.path("Data/kov_" + state_.protocol[std::size_t(i)].code);
     try {
         const QString today = state_.regional.dateText(kov::now_day_count());
-        result = kov::take_back_solution(state_.workspace, e.code, state_.shell.suffix,
-                                         state_.codepage(), today.toStdString());
+        const auto result = kov::take_back_task(state_.workspace, state_.protocol, std::size_t(i),
+                                                state_.shell.suffix, state_.codepage(),
+                                                today.toStdString(), kov::now_day_count());
+        if (result.corrected) {
+            state_.messages->information(state_.text(351) + QStringLiteral("."));
+        }
     } catch (const kov::FileError& error) {
-        state_.messages->error(fileErrorText(state_, error));
-        return;
+        reportRoadError(error);
     }
-    if (!result.taken) {
-        return;
-    }
-    if (result.corrected) {
-        state_.messages->information(state_.text(351) + QStringLiteral("."));
-    }
-    e.state = kov::TaskState::Solved;
-    e.solved = kov::now_day_count();
-    saveProtocol();
     showTask();
 }
 
@@ -209,22 +208,16 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    const QString question = state_.text(53) + QStringLiteral(" \"") +
-                             QString::fromStdString(kov::left_chars(e.name, 50)) +
-                             QStringLiteral("\"?");
+    const QString question =
+        state_.text(53) + QStringLiteral(" \"") + nameText(e).left(50) + QStringLiteral("\"?");
     if (!state_.messages->confirm(question)) {
         return;
     }
-    const auto failed = kov::delete_task_files(state_.workspace, e.code);
-    if (!failed.empty()) {
-        // A file that stays would be picked up by a later task of the same code, so the entry
-        // stays too and the user is told which file it is.
-        state_.messages->error(
-            fileErrorText(state_, kov::FileError(kov::FileError::Kind::Write, failed.front(), "")));
-        return;
+    try {
+        kov::delete_task(state_.workspace, state_.protocol, std::size_t(i));
+    } catch (const kov::FileError& error) {
+        reportRoadError(error);
     }
-    state_.protocol.erase(state_.protocol.begin() + i);
-    saveProtocol();
     fillTaskList(i);
 }
 
