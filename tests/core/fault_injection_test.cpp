@@ -38,8 +38,8 @@ std::string scratch_parent() {
 }
 
 const LanguageShell& shell() {
-    static const LanguageShell s = load_shell(std::string(KOV_SHELL_DIR) + "/" +
-                                              shell_file_name("eng"));
+    static const LanguageShell s =
+        load_shell(std::string(KOV_SHELL_DIR) + "/" + shell_file_name("eng"));
     return s;
 }
 
@@ -69,8 +69,8 @@ void build(World& w, Start start) {
     h.prk = 1;
     stats_fixture::write_solved_task(w.ws.path(), stats_fixture::database(1, 1, {object, object}),
                                      h, {{1000, 0}}, {{{1, 0, 1}, kNotTaken}});
-    ProtocolEntry e{kCode, stored_task_name("Road of a task", kCp), TaskState::Entered, 46000,
-                    46000.25, 0, 0};
+    ProtocolEntry e{
+        kCode, stored_task_name("Road of a task", kCp), TaskState::Entered, 46000, 46000.25, 0, 0};
     const std::string solution = w.file("Data", "_out");
     switch (start) {
     case Start::Entered:
@@ -223,15 +223,11 @@ bool state_is_not(const std::vector<ProtocolEntry>& p, TaskState s) {
 }
 
 const WritePath kPaths[] = {
-    {"queueing", Start::Entered,
-     [](World& w) { queue_task(w.ws.path(), w.protocol, 0, kNow); },
+    {"queueing", Start::Entered, [](World& w) { queue_task(w.ws.path(), w.protocol, 0, kNow); },
      [](const auto& p) { return state_is_not(p, TaskState::Queued); }},
-    {"solving", Start::Queued, [](World& w) { solve(w); },
-     [](const auto&) { return true; }},
+    {"solving", Start::Queued, [](World& w) { solve(w); }, [](const auto&) { return true; }},
     {"taking back with the database correction", Start::Queued,
-     [](World& w) {
-         take_back_task(w.ws.path(), w.protocol, 0, "eng", kCp, kToday, kNow);
-     },
+     [](World& w) { take_back_task(w.ws.path(), w.protocol, 0, "eng", kCp, kToday, kNow); },
      [](const auto& p) { return state_is_not(p, TaskState::Solved); }},
     {"deleting", Start::SolvedWithStatistics,
      [](World& w) { delete_task(w.ws.path(), w.protocol, 0); },
@@ -313,8 +309,8 @@ TEST(FaultInjection, EveryWritePathLeavesOldOrNewFilesAndTheRoadGoesOn) {
                     if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
                         continue;
                     }
-                    const std::string where = std::string(path.name) + ", " + kCallNames[c] +
-                                              " " + std::to_string(k) + ", " + f.name;
+                    const std::string where = std::string(path.name) + ", " + kCallNames[c] + " " +
+                                              std::to_string(k) + ", " + f.name;
                     World w;
                     build(w, path.start);
                     run_step(path, w, {call, k, f.effect, f.error});

@@ -6,6 +6,7 @@
 #include "task/task_files.h"
 
 #include <cstring>
+#include <filesystem>
 
 namespace kov {
 
@@ -141,7 +142,8 @@ std::string keep_damaged_copy(const std::string& path, const Bytes& image) {
     }
     for (int n = 1;; ++n) {
         const std::string copy = path + ".bad" + (n == 1 ? std::string() : std::to_string(n));
-        if (!file_exists(copy)) {
+        std::error_code ec;
+        if (!std::filesystem::exists(copy, ec) && !ec) {
             write_file_atomic(copy, image);
             return copy;
         }

@@ -139,14 +139,9 @@ RoadRecovery recover_task_roads(const std::string& workspace, std::vector<Protoc
             }
             break;
         case TaskState::Queued:
-            if (!in && !out) {
-                if (taken) {
-                    e.state = TaskState::Solved;
-                    e.solved = now;
-                } else {
-                    e.state = TaskState::Entered;
-                    e.queued = 0;
-                }
+            if (!in && !out && taken) {
+                e.state = TaskState::Solved;
+                e.solved = now;
                 r.changed = true;
             }
             break;

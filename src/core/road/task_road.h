@@ -7,7 +7,7 @@
 // Each step changes the task's files first and its protocol entry after, then writes the
 // protocol. A failure or a crash at any point leaves every file old or complete and new; the
 // protocol then lags behind the files at most by the one step, which recover_task_roads
-// completes or undoes.
+// completes.
 
 #include "io/codepage.h"
 #include "protocol/protocol.h"
@@ -65,8 +65,6 @@ std::vector<std::string> recover_workspace_files(const std::string& workspace);
 // - entered, with its input under Solving: the queueing was done; the task becomes queued;
 // - queued, with its solution in Data and both Solving files gone: the taking back was done;
 //   the task becomes solved;
-// - queued, with neither Solving file nor a solution in Data: the queue copy is gone; the task
-//   becomes entered again;
 // - solved, with files left under Solving: they are deleted.
 // `now` dates the changed steps. Returns the files that could not be deleted; `changed` tells
 // whether an entry changed (the caller then writes the protocol).
