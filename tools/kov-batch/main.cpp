@@ -18,7 +18,9 @@ void usage(std::ostream& out) {
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
-           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n";
+           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n"
+           "\nA Workspace the program or another kov-batch works on is refused with exit status "
+           "2.\n";
 }
 
 } // namespace
