@@ -9,9 +9,9 @@ InstanceLock::~InstanceLock() {
     release();
 }
 
-bool InstanceLock::acquire(const std::string& lockFile) {
+bool InstanceLock::acquire(const std::string& workspace) {
     release();
-    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd = ::open(workspace.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
         return true;
     }

@@ -32,7 +32,8 @@ TEST(Files, FailedPairWriteLeavesBothOldFiles) {
     // The second file's folder does not exist, so its write fails after the first was prepared.
     try {
         write_files_atomic(
-            {{a, bytes_of("new descriptor")}, {dir / "missing/kov_T00001_in.dat", bytes_of("x")}});
+            {{a, bytes_of("new descriptor")}, {dir / "missing/kov_T00001_in.dat", bytes_of("x")}},
+            dir / "kov_T00001.intent");
         FAIL() << "the write should fail";
     } catch (const FileError& e) {
         EXPECT_EQ(e.kind(), FileError::Kind::Write);

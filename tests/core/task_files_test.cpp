@@ -7,6 +7,8 @@
 #include "temp_dir.h"
 
 #include <bit>
+#include <cmath>
+#include <cstring>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -546,4 +548,32 @@ TEST(TaskFiles, BothFilesAreWrittenAsAPair) {
     // Headers that differ are refused.
     EXPECT_THROW(write_task_files(ws.path(), f.descriptor, good, bdon, CodePage::Cp1252),
                  std::invalid_argument);
+}
+
+TEST(TaskFiles, AmountsThatAreNotFiniteAreRefused) {
+    const BdonData bdon = fixtures::small_bdon();
+    const TaskDefinition def = make_definition(bdon, 2, 1);
+    const Bytes good =
+        encode_task_descriptor(build_task_files(def, bdon).descriptor, bdon, CodePage::Cp1252);
+    const struct {
+        const char* what;
+        std::size_t offset;
+        double value;
+    } cases[] = {{"credit interest ps", 152, std::nan("")},
+                 {"pay-back term soi", 120, HUGE_VAL},
+                 {"required income nsd", 112, -HUGE_VAL},
+                 {"own funds of variant 1", 232, std::nan("")},
+                 {"credit of variant 1", 240, HUGE_VAL}};
+    for (const auto& c : cases) {
+        Bytes bad = good;
+        std::memcpy(bad.data() + c.offset, &c.value, 8);
+        try {
+            decode_task_descriptor(bad, "Data/kov_TASK01.dat", nullptr, DescriptorParts::Variants,
+                                   CodePage::Cp1252);
+            ADD_FAILURE() << c.what << " is taken";
+        } catch (const FileError& e) {
+            EXPECT_EQ(e.file(), "Data/kov_TASK01.dat") << c.what;
+            EXPECT_NE(e.detail().find("not a finite number"), std::string::npos) << e.detail();
+        }
+    }
 }

@@ -32,7 +32,7 @@ protected:
     void SetUp() override {
         qputenv("LC_ALL", "C.UTF-8");
         write_shell(ws.path() + "/Shells", "eng", numbered_shell("eng English"));
-        kov::write_protocol(ws.path(), {}, kCp);
+        kov::write_protocol(ws.path(), {});
         const stats_fixture::Object object{10, {{0, 0, {{100, stats_fixture::even_curve(30)}}}}};
         stats_fixture::write_solved_task(ws.path(), stats_fixture::database(1, 1, {object}),
                                          stats_fixture::task_header("STAT01", 1, 1, 1), {{1000, 0}},

@@ -1,6 +1,7 @@
 #include "app/TfrmMainWin.h"
 #include "app/TfrmSelLang.h"
 
+#include "io/fault.h"
 #include "io/files.h"
 #include "protocol/protocol.h"
 #include "scripted_messages.h"
@@ -171,8 +172,8 @@ TEST_F(MainWindowTest, MissingOrBrokenShellEndsTheProgram) {
 
 TEST_F(MainWindowTest, ProtocolMessagesAtStart) {
     addShell("eng", "eng English");
-    const kov::Bytes good = kov::encode_protocol(
-        {{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}}, kov::CodePage::Cp1252);
+    const kov::Bytes good =
+        kov::encode_protocol({{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}});
     struct Case {
         const char* what;
         kov::Bytes file;
@@ -192,7 +193,20 @@ TEST_F(MainWindowTest, ProtocolMessagesAtStart) {
              b[28] = 9;
              return b;
          }(),
-         {"T321 !!!", "T532 \"System/protocol.ptl.bad\"."}},
+         {"T530 \"System/protocol.ptl\": the count of tasks 9 does not match the 1 records "
+          "present (at byte 32) !!!",
+          "T532 \"System/protocol.ptl.bad\"."}},
+        // A recognised file with a record it cannot hold is damaged, not of another kind, and
+        // is kept beside the last copy.
+        {"lower-case code",
+         [&] {
+             auto b = good;
+             b[33] = 'a';
+             return b;
+         }(),
+         {"T530 \"System/protocol.ptl\": the TaskCode \"aBC123\" is not six upper-case Latin "
+          "letters or digits (at byte 39) !!!",
+          "T532 \"System/protocol.ptl.bad2\"."}},
     };
     for (const auto& c : cases) {
         messages.clear();
@@ -212,7 +226,7 @@ TEST_F(MainWindowTest, ClosingWritesTheProtocolAndReportsAFailedWrite) {
                                {"CCC333", "c", kov::TaskState::Solved, 1, 1, 2, 3}};
         w->close();
     }
-    const auto loaded = kov::load_protocol(ws.path(), kov::CodePage::Cp1252);
+    const auto loaded = kov::load_protocol(ws.path());
     ASSERT_EQ(loaded.entries.size(), 2u);
     EXPECT_EQ(loaded.entries[1].code, "CCC333");
 
@@ -224,7 +238,58 @@ TEST_F(MainWindowTest, ClosingWritesTheProtocolAndReportsAFailedWrite) {
     EXPECT_FALSE(w->terminated());
     EXPECT_TRUE(w->state().protocol.empty());
     w->close();
-    EXPECT_EQ(messages.texts(), QStringList({"T205 !!!", "T205 !!!"}));
+    EXPECT_EQ(
+        messages.texts(),
+        QStringList({"T205 !!!", "T205 \"System/protocol.ptl\": No such file or directory !!!"}));
+}
+
+TEST_F(MainWindowTest, ADamagedProtocolIsNeverOverwrittenWithoutACopy) {
+    addShell("eng", "eng English");
+    kov::Bytes damaged =
+        kov::encode_protocol({{"ABC123", "Task", kov::TaskState::Entered, 1, 2, 0, 0}});
+    damaged[28] = 9;
+    kov::write_file_atomic(ws / "System/protocol.ptl", damaged);
+    const auto copies = [&] {
+        int n = 0;
+        for (const auto& name : kov::find_files(ws / "System", "protocol.ptl.bad*")) {
+            n += kov::read_file(ws / ("System/" + name)) == damaged;
+        }
+        return n;
+    };
+    {
+        // The copy cannot be made at start, nor at the end: the file stays as it is and every
+        // write is refused, naming the file.
+        std::unique_ptr<TfrmMainWin> w;
+        {
+            const kov::fault::Armed full(
+                {kov::fault::Call::Create, 1, kov::fault::Effect::Fail, ENOSPC});
+            w = start();
+        }
+        EXPECT_TRUE(w->state().protocol.empty());
+        ASSERT_EQ(messages.texts().size(), 2);
+        EXPECT_TRUE(messages.texts()[1].startsWith("T205 \"System/protocol.ptl\""))
+            << messages.texts()[1].toStdString();
+        messages.clear();
+        {
+            const kov::fault::Armed full(
+                {kov::fault::Call::Create, 1, kov::fault::Effect::Fail, ENOSPC});
+            w->close();
+        }
+        ASSERT_EQ(messages.texts().size(), 1);
+        EXPECT_TRUE(messages.texts()[0].startsWith("T205 \"System/protocol.ptl\": the protocol is "
+                                                   "damaged and no copy of it can be kept"));
+        EXPECT_EQ(kov::read_file(ws / "System/protocol.ptl"), damaged);
+        EXPECT_EQ(copies(), 0);
+    }
+    // A name in the way of the copy: the next free name takes it, and only then is the file
+    // replaced.
+    std::filesystem::create_directory(ws / "System/protocol.ptl.bad");
+    messages.clear();
+    auto w = start();
+    w->close();
+    EXPECT_EQ(copies(), 1);
+    EXPECT_EQ(kov::read_file(ws / "System/protocol.ptl.bad2"), damaged);
+    EXPECT_EQ(kov::load_protocol(ws.path()).outcome, kov::ProtocolLoad::Loaded);
 }
 
 TEST_F(MainWindowTest, SecondCopyOnTheSameWorkspaceIsRefused) {
@@ -314,8 +379,7 @@ TEST_F(MainWindowTest, CommandWindowsDisableTheMainWindowUntilTheyClose) {
 
 TEST_F(MainWindowTest, DecimalCharFromTheLocaleOrACommaWithAWarning) {
     addShell("eng", "eng English");
-    kov::write_file_atomic(ws / "System/protocol.ptl",
-                           kov::encode_protocol({}, kov::CodePage::Cp1252));
+    kov::write_file_atomic(ws / "System/protocol.ptl", kov::encode_protocol({}));
     struct Case {
         const char* lcAll;
         const char* lang;

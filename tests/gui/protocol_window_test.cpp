@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -40,7 +41,10 @@ protected:
     }
 
     void addTask(const std::string& code, kov::TaskState state = kov::TaskState::Entered) {
-        kov::ProtocolEntry e{code, "Task " + code, state, 46000.5, 46000.5, 0, 0};
+        kov::ProtocolEntry e{code,    kov::stored_task_name("Task " + code, kov::CodePage::Cp1252),
+                             state,   46000.5,
+                             46000.5, 0,
+                             0};
         if (state != kov::TaskState::Entered) {
             e.queued = 46001.25;
         }
@@ -58,9 +62,7 @@ protected:
         }
         return out;
     }
-    std::vector<kov::ProtocolEntry> stored() {
-        return kov::load_protocol(ws.path(), kov::CodePage::Cp1252).entries;
-    }
+    std::vector<kov::ProtocolEntry> stored() { return kov::load_protocol(ws.path()).entries; }
 };
 
 } // namespace
@@ -245,4 +247,42 @@ TEST_F(ProtocolWindowTest, EnterPressesTheFocusedButtonAndTabLeavesTheGrid) {
     button("btnCreateInData")->setFocus();
     QTest::keyClick(button("btnCreateInData"), Qt::Key_Return);
     EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Queued);
+}
+
+TEST_F(ProtocolWindowTest, NamesOfBothLanguagesReadRightUnderEitherShell) {
+    // Each task's input file ends in the name of the shell it was saved under.
+    const auto writeInput = [&](const std::string& code, const std::string& suffix) {
+        kov::Bytes b(300, 0);
+        const std::string name = "Shell (KOV 1.0)." + suffix;
+        b[275] = std::uint8_t(name.size());
+        std::copy(name.begin(), name.end(), b.begin() + 276);
+        kov::write_file_atomic(ws / ("Data/kov_" + code + "_in.dat"), b);
+    };
+    writeInput("RUS001", "rus");
+    writeInput("ENG001", "eng");
+    const std::vector<kov::ProtocolEntry> entries = {
+        {"RUS001", kov::stored_task_name("Перепродажа квартир", kov::CodePage::Cp1251),
+         kov::TaskState::Entered, 46000.5, 46000.5, 0, 0},
+        {"ENG001", kov::stored_task_name("Resale of flats", kov::CodePage::Cp1252),
+         kov::TaskState::Entered, 46000.5, 46000.5, 0, 0}};
+    kov::write_protocol(ws.path(), entries);
+    const kov::Bytes image = kov::read_file(ws / "System/protocol.ptl");
+    main.reset();
+    for (const char* suffix : {"rus", "eng"}) {
+        for (const auto& shell : kov::find_files(ws / "Shells", "*")) {
+            std::filesystem::remove(ws / ("Shells/" + shell));
+        }
+        write_shell(ws.path() + "/Shells", suffix, numbered_shell(std::string(suffix) + " Shell"));
+        startMain();
+        open();
+        ASSERT_EQ(list()->count(), 2) << suffix;
+        EXPECT_EQ(list()->itemText(0), "[RUS001] Перепродажа квартир") << suffix;
+        EXPECT_EQ(list()->itemText(1), "[ENG001] Resale of flats") << suffix;
+        EXPECT_EQ(find<QTableWidget>("ValueList")->item(1, 1)->text(), "Перепродажа квартир");
+        closeWindow();
+        main->close();
+        main.reset();
+        // The closing write keeps every name's bytes.
+        EXPECT_EQ(kov::read_file(ws / "System/protocol.ptl"), image) << suffix;
+    }
 }

@@ -1,14 +1,20 @@
 #pragma once
 
 #include <filesystem>
+#include <stdexcept>
 #include <string>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempDir {
 public:
-    TempDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "kov-test-XXXXXX").string();
-        path_ = ::mkdtemp(tmpl.data()) ? tmpl : std::string();
+    // Under the system's temporary folder, or under `parent`.
+    explicit TempDir(const std::string& parent = std::filesystem::temp_directory_path().string()) {
+        std::string tmpl = parent + "/kov-test-XXXXXX";
+        // Without its folder a test would work on paths under the filesystem's root.
+        if (!::mkdtemp(tmpl.data())) {
+            throw std::runtime_error("cannot create a temporary folder " + tmpl);
+        }
+        path_ = tmpl;
     }
     ~TempDir() {
         std::error_code ec;
@@ -27,7 +33,9 @@ private:
 // A temporary Workspace with its folders.
 class TempWorkspace : public TempDir {
 public:
-    TempWorkspace() {
+    explicit TempWorkspace(
+        const std::string& parent = std::filesystem::temp_directory_path().string())
+        : TempDir(parent) {
         for (const char* sub : {"Shells", "System", "Dbor", "Data", "Solving", "Reports"}) {
             std::filesystem::create_directories(path() + "/" + sub);
         }

@@ -50,7 +50,7 @@ protected:
     void SetUp() override {
         qputenv("LC_ALL", "C.UTF-8");
         write_shell(ws.path() + "/Shells", "eng", numbered_shell("eng English"));
-        kov::write_protocol(ws.path(), {}, kov::CodePage::Cp1252);
+        kov::write_protocol(ws.path(), {});
     }
 
     void TearDown() override { closeWindow(); }

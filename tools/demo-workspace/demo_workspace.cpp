@@ -464,7 +464,7 @@ std::vector<ProtocolEntry> write_language(const std::string& stage, const std::s
 
         ProtocolEntry e;
         e.code = code;
-        e.name = draft.header.name;
+        e.stored_name = stored_task_name(draft.header.name, cp);
         e.entered = now - t.days_ago;
         e.changed = e.entered + 0.02;
         if (t.road != Road::Entered) {
@@ -558,13 +558,10 @@ int write_demo(const std::string& workspace) {
         std::vector<ProtocolEntry> protocol;
         for (const auto& [shell, lang] : shells) {
             for (ProtocolEntry& e : write_language(stage, workspace, shell, *lang, now)) {
-                // One protocol serves every language, and each shell reads the names in its own
-                // code page: store each name's bytes as its language writes them.
-                e.name = decode(encode(e.name, shell.codepage), CodePage::Cp1252);
                 protocol.push_back(std::move(e));
             }
         }
-        write_protocol(stage, protocol, CodePage::Cp1252);
+        write_protocol(stage, protocol);
         publish(stage, workspace);
         fs::remove_all(stage, ec);
         std::cout << "kov-demo: demonstration written into \"" << workspace

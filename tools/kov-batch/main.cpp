@@ -3,6 +3,7 @@
 //   kov-batch solve WORKSPACE [options]   solve the queued tasks
 //   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
 //   kov-batch view task|solution|stats WORKSPACE CODE [options]   print what a viewer shows
+#include "instance_lock.h"
 #include "solve_command.h"
 #include "stats_command.h"
 #include "view_command.h"
@@ -22,7 +23,9 @@ void usage(std::ostream& out) {
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
-           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n\n"
+           "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n"
+           "\nA Workspace the program or another kov-batch works on is refused with exit status "
+           "2.\n\n"
         << kViewUsage;
 }
 
@@ -40,11 +43,25 @@ int main(int argc, char** argv) {
         usage(std::cout);
         return 0;
     }
-    if (command == "solve") {
-        return run_solve_command(args);
-    }
-    if (command == "stats") {
-        return run_stats_command(args);
+    if (command == "solve" || command == "stats") {
+        // The Workspace is the first word that is no option (solve) or the first word (stats).
+        std::string workspace;
+        for (std::size_t i = 0; i < args.size(); ++i) {
+            if (args[i].rfind("--", 0) == 0) {
+                ++i;
+            } else {
+                workspace = args[i];
+                break;
+            }
+        }
+        InstanceLock lock;
+        if (!workspace.empty() && !lock.acquire(workspace)) {
+            std::cerr << "kov-batch " << command << ": the Workspace \"" << workspace
+                      << "\" is in use by Lite_TELM_KOV or another kov-batch; try again when it "
+                         "has ended\n";
+            return 2;
+        }
+        return command == "solve" ? run_solve_command(args) : run_stats_command(args);
     }
     if (command == "view") {
         return run_view_command(args);

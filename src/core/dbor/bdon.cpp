@@ -376,7 +376,16 @@ BdonData decode_bdon(std::span<const std::uint8_t> data, const std::string& file
 
 BdonData read_bdon(const std::string& base, CodePage cp) {
     const std::string path = base + ".dat";
-    return decode_bdon(read_file(path, kMaxBdonSize), path, cp);
+    BdonData data = decode_bdon(read_file(path, kMaxBdonSize), path, cp);
+    // A database is written back under the name its header gives, so one read under another
+    // name (a copied file) would be written into another database's file.
+    const std::string name = base.substr(base.find_last_of('/') + 1);
+    const auto mid = name.rfind(kDborMid);
+    if (mid != std::string::npos && name.substr(0, mid) != dbor_code(data.header)) {
+        throw format_error(path, "the file holds the database " + dbor_code(data.header) +
+                                     ", not the database " + name.substr(0, mid) + " of its name");
+    }
+    return data;
 }
 
 DborHeader read_dbor_header(const std::string& path, CodePage cp) {

@@ -1,5 +1,7 @@
 #include "io/files.h"
 
+#include "io/fault.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -13,48 +15,179 @@ namespace kov {
 
 namespace fs = std::filesystem;
 
+// ---- The fault hook -----------------------------------------------------------------------------
+
+namespace fault {
+
 namespace {
+
+struct HookState {
+    bool armed = false;
+    bool crashed = false;
+    bool halve = false;           // the write being made stores half its bytes
+    bool next_write_full = false; // after a short write the disk is full
+    Plan plan;
+    int counts[kCallKinds] = {};
+};
+HookState hook;
+
+} // namespace
+
+void arm(const Plan& plan) {
+    hook = HookState{};
+    hook.armed = true;
+    hook.plan = plan;
+}
+
+void disarm() {
+    // The counts stay readable after the armed scope.
+    hook.armed = false;
+    hook.crashed = false;
+    hook.halve = false;
+    hook.next_write_full = false;
+}
+
+int calls(Call call) {
+    return hook.counts[int(call)];
+}
+
+bool crashed() {
+    return hook.crashed;
+}
+
+} // namespace fault
+
+namespace {
+
+using fault::Call;
+using fault::Effect;
+
+// Makes one call of the file layer through the fault hook. `real` returns a negative value and
+// sets errno on failure, as the system calls do.
+template <class Real> auto hooked(Call call, Real real) -> decltype(real()) {
+    using fault::hook;
+    if (!hook.armed) {
+        return real();
+    }
+    if (hook.crashed) {
+        throw fault::SimulatedCrash{};
+    }
+    ++hook.counts[int(call)];
+    if (call == Call::Write && hook.next_write_full) {
+        hook.next_write_full = false;
+        errno = ENOSPC;
+        return -1;
+    }
+    if (hook.plan.call != call || hook.plan.nth != hook.counts[int(call)]) {
+        return real();
+    }
+    switch (hook.plan.effect) {
+    case Effect::Fail:
+        errno = hook.plan.error;
+        return -1;
+    case Effect::ShortWrite: {
+        hook.halve = call == Call::Write;
+        const auto result = real();
+        hook.halve = false;
+        hook.next_write_full = call == Call::Write;
+        return result;
+    }
+    case Effect::CrashBefore:
+        hook.crashed = true;
+        throw fault::SimulatedCrash{};
+    case Effect::CrashAfter: {
+        real();
+        hook.crashed = true;
+        throw fault::SimulatedCrash{};
+    }
+    }
+    return real();
+}
 
 std::string errno_text() {
     return std::strerror(errno);
 }
 
-// Writes `data` into a new temporary file beside `path` and returns its name.
-std::string write_temporary(const std::string& path, std::span<const std::uint8_t> data) {
-    std::string tmpl = path + ".tmp-XXXXXX";
-    const int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        throw FileError(FileError::Kind::Write, path, errno_text());
-    }
+std::string folder_of(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string name_of(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+int sys_unlink(const std::string& path) {
+    return hooked(Call::Unlink, [&] { return ::unlink(path.c_str()); });
+}
+
+int sys_rename(const std::string& from, const std::string& to) {
+    return hooked(Call::Rename, [&] { return ::rename(from.c_str(), to.c_str()); });
+}
+
+int sys_close(int fd) {
+    return hooked(Call::Close, [&] { return ::close(fd); });
+}
+
+// Writes all of `data`; false (errno set) on failure.
+bool write_all(int fd, std::span<const std::uint8_t> data) {
     std::size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        const std::size_t left = data.size() - done;
+        const ssize_t n = hooked(Call::Write, [&] {
+            return ::write(fd, data.data() + done,
+                           fault::hook.halve ? std::max<std::size_t>(left / 2, 1) : left);
+        });
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
-            const std::string why = errno_text();
-            ::close(fd);
-            ::unlink(tmpl.c_str());
-            throw FileError(FileError::Kind::Write, path, why);
+            return false;
         }
         done += static_cast<std::size_t>(n);
     }
-    ::fchmod(fd, 0644);
-    if (::fsync(fd) != 0 || ::close(fd) != 0) {
-        const std::string why = errno_text();
-        ::unlink(tmpl.c_str());
-        throw FileError(FileError::Kind::Write, path, why);
+    return true;
+}
+
+// Writes `data` into a new temporary file beside `path`, synced and closed, and returns its name.
+// On failure the temporary is removed and its descriptor closed.
+std::string write_temporary(const std::string& path, std::span<const std::uint8_t> data) {
+    std::string tmpl = path + ".tmp-XXXXXX";
+    const int fd = hooked(Call::Create, [&] { return ::mkstemp(tmpl.data()); });
+    if (fd < 0) {
+        throw FileError(FileError::Kind::Write, path, errno_text());
+    }
+    bool ok = write_all(fd, data) && ::fchmod(fd, 0644) == 0;
+    ok = ok && hooked(Call::Fsync, [&] { return ::fsync(fd); }) == 0;
+    const std::string why = ok ? std::string() : errno_text();
+    // The descriptor is closed whatever happened before.
+    const bool closed = sys_close(fd) == 0;
+    if (!ok || !closed) {
+        const std::string reason = ok ? errno_text() : why;
+        sys_unlink(tmpl);
+        throw FileError(FileError::Kind::Write, path, reason);
     }
     return tmpl;
 }
 
 void rename_into_place(const std::string& tmp, const std::string& path) {
-    if (::rename(tmp.c_str(), path.c_str()) != 0) {
+    if (sys_rename(tmp, path) != 0) {
         const std::string why = errno_text();
-        ::unlink(tmp.c_str());
+        sys_unlink(tmp);
         throw FileError(FileError::Kind::Write, path, why);
     }
+    sync_folder(folder_of(path));
+}
+
+// Intent records: one line per file, the temporary's name and the target's, separated by a tab;
+// a name without '/' lies in the record's own folder.
+std::string intent_name(const std::string& path, const std::string& dir) {
+    return folder_of(path) == dir ? name_of(path) : path;
+}
+
+std::string intent_path(const std::string& name, const std::string& dir) {
+    return name.find('/') == std::string::npos ? dir + "/" + name : name;
 }
 
 // '?' matches exactly one character (code point), '*' any run; everything else itself.
@@ -116,26 +249,105 @@ void write_text_atomic(const std::string& path, const std::string& text) {
                       std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
 }
 
-void write_files_atomic(const std::vector<FileImage>& files) {
+void write_files_atomic(const std::vector<FileImage>& files, const std::string& intent) {
     std::vector<std::string> temps;
+    const auto drop_temps = [&] {
+        for (const auto& t : temps) {
+            sys_unlink(t);
+        }
+    };
+    const std::string dir = folder_of(intent);
+    std::string record;
     try {
         for (const auto& f : files) {
             temps.push_back(write_temporary(f.path, f.data));
+            record += intent_name(temps.back(), dir) + '\t' + intent_name(f.path, dir) + '\n';
         }
-    } catch (...) {
-        for (const auto& t : temps) {
-            ::unlink(t.c_str());
-        }
+        write_text_atomic(intent, record);
+    } catch (const FileError&) {
+        drop_temps();
         throw;
     }
+    // Once a file is renamed the new files win: a failure leaves the record for the next reader
+    // or start. A failure of the first rename still leaves every old file, so the write is
+    // undone, the record first: without it no one renames a temporary left behind.
     for (std::size_t i = 0; i < files.size(); ++i) {
-        if (::rename(temps[i].c_str(), files[i].path.c_str()) != 0) {
+        if (sys_rename(temps[i], files[i].path) != 0) {
             const std::string why = errno_text();
-            for (std::size_t k = i; k < files.size(); ++k) {
-                ::unlink(temps[k].c_str());
+            if (i == 0 && sys_unlink(intent) == 0) {
+                drop_temps();
             }
             throw FileError(FileError::Kind::Write, files[i].path, why);
         }
+    }
+    sync_folder(dir);
+    for (const auto& f : files) {
+        if (folder_of(f.path) != dir) {
+            sync_folder(folder_of(f.path));
+        }
+    }
+    if (sys_unlink(intent) == 0) {
+        sync_folder(dir);
+    }
+}
+
+void complete_pending_write(const std::string& intent) {
+    if (!file_exists(intent)) {
+        return;
+    }
+    const Bytes record = read_file(intent, 1 << 16);
+    const std::string dir = folder_of(intent);
+    std::string text(record.begin(), record.end());
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        const std::size_t end = text.find('\n', pos);
+        const std::size_t tab = text.find('\t', pos);
+        if (end == std::string::npos || tab == std::string::npos || tab > end) {
+            throw format_error(intent, "an intent record line without a temporary and a target");
+        }
+        const std::string tmp = intent_path(text.substr(pos, tab - pos), dir);
+        const std::string target = intent_path(text.substr(tab + 1, end - tab - 1), dir);
+        pos = end + 1;
+        if (file_exists(tmp)) {
+            if (sys_rename(tmp, target) != 0) {
+                throw FileError(FileError::Kind::Write, target, errno_text());
+            }
+            sync_folder(folder_of(target));
+        }
+    }
+    if (sys_unlink(intent) != 0) {
+        throw FileError(FileError::Kind::Write, intent, errno_text());
+    }
+    sync_folder(dir);
+}
+
+std::vector<std::string> recover_interrupted_writes(const std::string& dir) {
+    std::vector<std::string> stuck;
+    for (const std::string& name : find_files(dir, "*.intent")) {
+        try {
+            complete_pending_write(dir + "/" + name);
+        } catch (const FileError&) {
+            stuck.push_back(dir + "/" + name);
+        }
+    }
+    for (const std::string& name : find_files(dir, "*.tmp-??????")) {
+        if (!remove_file(dir + "/" + name)) {
+            stuck.push_back(dir + "/" + name);
+        }
+    }
+    return stuck;
+}
+
+void sync_folder(const std::string& dir) {
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        throw FileError(FileError::Kind::Write, dir, errno_text());
+    }
+    const bool synced = hooked(Call::Fsync, [&] { return ::fsync(fd); }) == 0;
+    const std::string why = synced ? std::string() : errno_text();
+    ::close(fd);
+    if (!synced) {
+        throw FileError(FileError::Kind::Write, dir, "the folder cannot be synced: " + why);
     }
 }
 
@@ -149,9 +361,15 @@ bool file_exists(const std::string& path) {
 }
 
 bool remove_file(const std::string& path) {
-    std::error_code ec;
-    fs::remove(path, ec);
-    return !ec;
+    if (sys_unlink(path) != 0) {
+        return errno == ENOENT;
+    }
+    try {
+        sync_folder(folder_of(path));
+    } catch (const FileError&) {
+        return false;
+    }
+    return true;
 }
 
 void make_dirs(const std::string& path) {

@@ -12,26 +12,44 @@ namespace kov {
 // bytes: FileError::Read / Format.
 Bytes read_file(const std::string& path, std::size_t max_size = std::size_t(1) << 30);
 
-// Writes a whole file atomically: a temporary file in the same folder is written, flushed and
-// renamed over the target, so a failed write leaves the old file as it was. Throws
-// FileError::Write.
+// Writes a whole file atomically: a temporary file in the same folder is written, synced and
+// renamed over the target, and the folder is synced, so a failure or a crash at any point leaves
+// the old file as it was or the new one complete. Throws FileError::Write.
 void write_file_atomic(const std::string& path, std::span<const std::uint8_t> data);
 void write_text_atomic(const std::string& path, const std::string& text);
 
-// Writes several files so that a failure leaves every old file as it was: all temporary files
-// are written first and renamed only when all of them were written.
+// Writes several files so that a failure or a crash at any point leaves either every old file or
+// every new one. All temporary files are written and synced first; then an intent record at
+// `intent` (their names and targets) is written and synced, the temporaries are renamed into
+// place and the record is removed. A failure before the record exists removes the temporaries
+// and leaves the old files; one after it keeps the record, which complete_pending_write (a
+// reader of the files or the start-up) carries out. Throws FileError::Write.
 struct FileImage {
     std::string path;
     Bytes data;
 };
-void write_files_atomic(const std::vector<FileImage>& files);
+void write_files_atomic(const std::vector<FileImage>& files, const std::string& intent);
+
+// Carries out an interrupted write_files_atomic: renames the temporaries that its intent record
+// names and that still exist, then removes the record. Nothing when there is no record. Throws
+// FileError when the record cannot be read or a rename fails; the record then stays.
+void complete_pending_write(const std::string& intent);
+
+// What interrupted writes leave in a folder: completes every intent record ("*.intent"), then
+// deletes the atomic writer's temporaries ("*.tmp-??????"). Only for a folder no other writer
+// uses at the same time (the Workspace lock is held). Returns the files it could not remove.
+std::vector<std::string> recover_interrupted_writes(const std::string& dir);
+
+// Syncs a folder, so that renames and deletions in it survive a power loss. Throws
+// FileError::Write.
+void sync_folder(const std::string& dir);
 
 // A byte-for-byte copy through the atomic writer.
 void copy_file_atomic(const std::string& from, const std::string& to);
 
 bool file_exists(const std::string& path);
-// Removes a file; a missing file is not an error. Returns false when it exists and cannot be
-// removed.
+// Removes a file and syncs its folder; a missing file is not an error. Returns false when it
+// exists and cannot be removed, or the removal cannot be made durable.
 bool remove_file(const std::string& path);
 void make_dirs(const std::string& path);
 

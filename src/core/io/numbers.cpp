@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <stdexcept>
 #include <system_error>
 
 namespace kov {
@@ -157,14 +158,42 @@ double to_day_count(const DateTime& t) {
     return days >= 0 ? double(days) + frac : double(days) - frac;
 }
 
-DateTime from_day_count(double value) {
-    using namespace std::chrono;
+namespace {
+
+// The day and the milliseconds of the day of a day count; false when it is not finite or lies
+// outside the years 1 to 9999.
+bool split_day_count(double value, long& days, long long& ms) {
+    // 0001-01-01 and 9999-12-31 as day counts.
+    constexpr long kFirstDay = -693593;
+    constexpr long kLastDay = 2958465;
+    if (!std::isfinite(value) || value <= kFirstDay - 1.0 || value >= kLastDay + 1.0) {
+        return false;
+    }
     const double whole = std::trunc(value);
-    long long ms = std::llround(std::fabs(value - whole) * 86400000.0);
-    long days = long(whole);
+    ms = std::llround(std::fabs(value - whole) * 86400000.0);
+    days = long(whole);
     if (ms >= 86400000) {
         ms -= 86400000;
         days += value >= 0 ? 1 : -1;
+    }
+    return days >= kFirstDay && days <= kLastDay;
+}
+
+} // namespace
+
+bool is_day_count(double value) {
+    long days = 0;
+    long long ms = 0;
+    return split_day_count(value, days, ms);
+}
+
+DateTime from_day_count(double value) {
+    using namespace std::chrono;
+    long days = 0;
+    long long ms = 0;
+    if (!split_day_count(value, days, ms)) {
+        throw std::invalid_argument("the day count " + std::to_string(value) +
+                                    " is no date of the years 1 to 9999");
     }
     const year_month_day ymd{sys_days{std::chrono::days{days - kEpochOffset}}};
     DateTime t;

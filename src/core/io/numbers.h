@@ -30,6 +30,9 @@ struct DateTime {
     int hour = 0, minute = 0, second = 0, msec = 0;
 };
 double to_day_count(const DateTime& t);
+// Whether a day count is finite and lies within the years 1 to 9999; readers refuse other dates.
+bool is_day_count(double days);
+// Throws std::invalid_argument for a day count that is_day_count refuses.
 DateTime from_day_count(double days);
 // The current local date and time as a day count.
 double now_day_count();

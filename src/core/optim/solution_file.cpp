@@ -2,6 +2,7 @@
 
 #include "dbor/file_head.h"
 #include "io/files.h"
+#include "io/numbers.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -40,6 +41,9 @@ SolutionHeader read_header(ByteReader& in) {
     }
     h.end_time = in.f64("the time of the run");
     h.end_date = in.f64("the date of the run");
+    if (!is_day_count(h.end_time) || !is_day_count(h.end_date)) {
+        in.fail("the time or the date of the run is no date of the years 1 to 9999");
+    }
     h.okr = in.f64("OKR");
     h.ko = in.f64("KO");
     return h;

@@ -581,7 +581,7 @@ ModellingInput read_modelling_input(const std::string& workspace, std::string_vi
     in.header = d.header;
     in.variants = std::move(d.variants);
     in.bdon = read_bdon(task_bdon_base(workspace, in.header, suffix), cp);
-    in.solution_file = task_file_path(workspace, "Data", in.header.shifr, "_out");
+    in.solution_file = task_file_path(workspace, "Data", code, "_out");
     in.plans = read_solution(in.solution_file, in.header, in.bdon, nullptr, cp).plans;
     return in;
 }

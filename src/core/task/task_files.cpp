@@ -2,9 +2,11 @@
 
 #include "dbor/file_head.h"
 #include "io/files.h"
+#include "shell/language_shell.h"
 #include "task/task_code.h"
 #include "task/ticks.h"
 
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -62,6 +64,16 @@ std::string header_problem(const TaskHeader& h) {
     }
     if (!std::isfinite(h.delta) || !(h.delta > 0)) {
         return "the tick is not a positive number";
+    }
+    const struct {
+        const char* code;
+        double value;
+    } amounts[] = {{"nsd", h.nsd}, {"soi", h.soi},   {"tmx", h.tmx},   {"tmn", h.tmn}, {"ps", h.ps},
+                   {"por", h.por}, {"mzad", h.mzad}, {"srok", h.srok}, {"ver", h.ver}};
+    for (const auto& a : amounts) {
+        if (!std::isfinite(a.value)) {
+            return std::string("the field ") + a.code + " is not a finite number";
+        }
     }
     return {};
 }
@@ -446,6 +458,9 @@ TaskDescriptor decode_task_descriptor(std::span<const std::uint8_t> data, const 
     for (auto& v : d.variants) {
         v.own = in.f64("an investment variant");
         v.credit = in.f64("an investment variant");
+        if (!std::isfinite(v.own) || !std::isfinite(v.credit)) {
+            in.fail("an investment variant's own funds or credit is not a finite number");
+        }
     }
     if (parts == DescriptorParts::Variants) {
         return d;
@@ -537,6 +552,9 @@ TaskInput decode_task_input(std::span<const std::uint8_t> data, const std::strin
         t.payback_series.resize(std::size_t(h.nsg));
         for (double& v : t.payback_series) {
             v = in.f64("the pay-back series");
+            if (!std::isfinite(v)) {
+                in.fail("a value of the pay-back series is not a finite number");
+            }
         }
     }
     t.shell_file_name = in.pstring(kShellNameCapacity, "the shell's file name");
@@ -544,8 +562,50 @@ TaskInput decode_task_input(std::span<const std::uint8_t> data, const std::strin
     return t;
 }
 
+namespace {
+
+// The TaskCode in a task file's name (kov_<TaskCode>.dat, kov_<TaskCode>_in.dat, ...), or empty
+// for a file not named after a task.
+std::string code_of_file_name(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    if (name.size() < 14 || name.rfind("kov_", 0) != 0 || !is_task_code(name.substr(4, 6))) {
+        return {};
+    }
+    return name.substr(4, 6);
+}
+
+// Before a task file is read: carries out an interrupted write of its pair.
+void settle_pair(const std::string& path) {
+    const std::string code = code_of_file_name(path);
+    if (!code.empty()) {
+        const auto slash = path.find_last_of('/');
+        const std::string dir = slash == std::string::npos ? "." : path.substr(0, slash);
+        complete_pending_write(dir + "/kov_" + code + ".intent");
+    }
+}
+
+// A task file holds the task its name gives: one copied under another task's name would
+// otherwise lead its reader to the other task's files.
+template <class File> File checked_name(File file, const std::string& path) {
+    const std::string code = code_of_file_name(path);
+    const TaskHeader& h = file.header;
+    if (!code.empty() && h.shifr != code) {
+        throw format_error(path, "the file holds the task \"" + h.shifr + "\", not the task \"" +
+                                     code + "\" of its name");
+    }
+    return file;
+}
+
+} // namespace
+
 TaskHeader read_task_header(const std::string& path, CodePage cp) {
-    return decode_task_header(read_file_head(path, kTaskHeaderSize), path, cp);
+    settle_pair(path);
+    struct Head {
+        TaskHeader header;
+    };
+    Head head{decode_task_header(read_file_head(path, kTaskHeaderSize), path, cp)};
+    return checked_name(std::move(head), path).header;
 }
 
 namespace {
@@ -566,27 +626,64 @@ constexpr std::size_t kCorrectionPrefix = kVariantsPrefix + kMaxObjects * kTprta
 } // namespace
 
 TaskDescriptor read_task_descriptor(const std::string& path, const BdonData& bdon, CodePage cp) {
-    return decode_task_descriptor(read_file(path, kMaxDescriptorSize), path, &bdon,
-                                  DescriptorParts::Full, cp);
+    settle_pair(path);
+    return checked_name(decode_task_descriptor(read_file(path, kMaxDescriptorSize), path, &bdon,
+                                               DescriptorParts::Full, cp),
+                        path);
 }
 
 TaskDescriptor read_task_for_correction(const std::string& path, CodePage cp) {
-    return decode_task_descriptor(read_file_head(path, kCorrectionPrefix), path, nullptr,
-                                  DescriptorParts::Correction, cp);
+    settle_pair(path);
+    return checked_name(decode_task_descriptor(read_file_head(path, kCorrectionPrefix), path,
+                                               nullptr, DescriptorParts::Correction, cp),
+                        path);
 }
 
 TaskDescriptor read_task_variants(const std::string& path, CodePage cp) {
-    return decode_task_descriptor(read_file_head(path, kVariantsPrefix), path, nullptr,
-                                  DescriptorParts::Variants, cp);
+    settle_pair(path);
+    return checked_name(decode_task_descriptor(read_file_head(path, kVariantsPrefix), path, nullptr,
+                                               DescriptorParts::Variants, cp),
+                        path);
 }
 
 TaskInput read_task_input(const std::string& path, const BdonData& bdon, CodePage cp) {
-    return decode_task_input(read_file(path, kMaxInputSize), path, bdon, InputParts::Full, cp);
+    settle_pair(path);
+    return checked_name(
+        decode_task_input(read_file(path, kMaxInputSize), path, bdon, InputParts::Full, cp), path);
 }
 
 TaskInput read_solver_input(const std::string& path, const BdonData& bdon, CodePage cp) {
-    return decode_task_input(read_file_head(path, kMaxInputSize), path, bdon, InputParts::Solver,
-                             cp);
+    settle_pair(path);
+    return checked_name(
+        decode_task_input(read_file_head(path, kMaxInputSize), path, bdon, InputParts::Solver, cp),
+        path);
+}
+
+std::optional<CodePage> read_task_input_codepage(const std::string& path) {
+    Bytes data;
+    try {
+        settle_pair(path);
+        data = read_file(path, kMaxInputSize);
+    } catch (const FileError&) {
+        return std::nullopt;
+    }
+    constexpr std::size_t kTail = kShellNameCapacity + 1;
+    if (data.size() < kTaskHeaderSize + kTail) {
+        return std::nullopt;
+    }
+    const std::size_t at = data.size() - kTail;
+    const std::size_t length = data[at];
+    const std::string name(data.begin() + std::ptrdiff_t(at) + 1,
+                           data.begin() + std::ptrdiff_t(at + 1 + std::min(length, kTail - 1)));
+    const std::string prefix(kShellPattern.substr(0, kShellPattern.size() - 3));
+    if (length > kShellNameCapacity || name.rfind(prefix, 0) != 0 || name.size() == prefix.size()) {
+        return std::nullopt;
+    }
+    // A suffix written in Cyrillic letters is stored in the Cyrillic code page.
+    const std::string suffix = name.substr(prefix.size());
+    const bool high = std::any_of(suffix.begin(), suffix.end(),
+                                  [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    return codepage_for_suffix(decode(suffix, high ? CodePage::Cp1251 : CodePage::Cp1252));
 }
 
 void write_task_files(const std::string& workspace, const TaskDescriptor& d, const TaskInput& in,
@@ -596,9 +693,10 @@ void write_task_files(const std::string& workspace, const TaskDescriptor& d, con
     }
     Bytes descriptor = encode_task_descriptor(d, bdon, cp);
     Bytes input = encode_task_input(in, bdon, cp);
-    write_files_atomic(
-        {{task_file_path(workspace, "Data", d.header.shifr, ""), std::move(descriptor)},
-         {task_file_path(workspace, "Data", d.header.shifr, "_in"), std::move(input)}});
+    const std::string& code = d.header.shifr;
+    write_files_atomic({{task_file_path(workspace, "Data", code, ""), std::move(descriptor)},
+                        {task_file_path(workspace, "Data", code, "_in"), std::move(input)}},
+                       ws_path(workspace, "Data/kov_" + code + ".intent"));
 }
 
 } // namespace kov

@@ -16,6 +16,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -196,8 +197,15 @@ TaskInput read_task_input(const std::string& path, const BdonData& bdon, CodePag
 // Read by the optimiser: parts 1 to 4 of the input file (its copy under Solving).
 TaskInput read_solver_input(const std::string& path, const BdonData& bdon, CodePage cp);
 
-// Writes Data/kov_<shifr>.dat and Data/kov_<shifr>_in.dat as a pair (kov::write_files_atomic):
-// when either cannot be written both old files stay. The two headers must be equal.
+// The code page of the language a task was saved under: that of the shell whose file name ends
+// its input file (read from the file's end, without the BDON). Nothing when the file is missing,
+// cannot be read or does not end in a shell's file name.
+std::optional<CodePage> read_task_input_codepage(const std::string& path);
+
+// Writes Data/kov_<shifr>.dat and Data/kov_<shifr>_in.dat as a pair (kov::write_files_atomic,
+// with the intent record Data/kov_<shifr>.intent): a failure or a crash at any point leaves the
+// old pair or the new one. Every reader of either file first completes an interrupted pair
+// write. The two headers must be equal.
 void write_task_files(const std::string& workspace, const TaskDescriptor& d, const TaskInput& in,
                       const BdonData& bdon, CodePage cp);
 

@@ -4,6 +4,7 @@
 #include "app/TfrmSelLang.h"
 #include "app/qt_translations.h"
 #include "dbor/bdon_list_menu.h"
+#include "host/file_error_text.h"
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
@@ -11,6 +12,8 @@
 #include "stats/TfrmCreateStat.h"
 
 #include "io/files.h"
+#include "io/numbers.h"
+#include "road/task_road.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -155,12 +158,14 @@ void TfrmMainWin::startWithShell(const std::string& shellFileName) {
     }
     state_.shellLoaded = true;
     qtTexts_ = installQtTranslations(state_.shell.suffix);
-    if (!lock_.acquire(state_.path("System/kov.lock"))) {
+    if (!lock_.acquire(state_.workspace)) {
         state_.messages->error(state_.text(529) + QStringLiteral(" !!!"));
         state_.shellLoaded = false;
         terminate();
         return;
     }
+    // No other writer works on the Workspace now: finish or drop what an interrupted run left.
+    kov::recover_workspace_files(state_.workspace);
     loadProtocol();
     readRegionalSettings();
     applyCaptions();
@@ -168,11 +173,14 @@ void TfrmMainWin::startWithShell(const std::string& shellFileName) {
 }
 
 void TfrmMainWin::loadProtocol() {
-    const auto result = kov::load_protocol(state_.workspace, state_.codepage());
+    const auto result = kov::load_protocol(state_.workspace);
     state_.protocol = result.entries;
     MessageService& m = *state_.messages;
     const QString error205 = state_.text(205) + QStringLiteral(" !!!");
     const QString error321 = state_.text(321) + QStringLiteral(" !!!");
+    const QString damaged =
+        fileErrorText(state_, kov::FileError(kov::FileError::Kind::Format,
+                                             state_.path(kov::kProtocolFile), result.problem));
     switch (result.outcome) {
     case kov::ProtocolLoad::Loaded:
         break;
@@ -186,15 +194,33 @@ void TfrmMainWin::loadProtocol() {
         m.error(error321);
         break;
     case kov::ProtocolLoad::DamagedKept:
-        m.error(error321);
+        m.error(damaged);
         m.information(state_.text(532) + QStringLiteral(" \"") +
-                      QString::fromStdString(std::string(kov::kProtocolFile) + ".bad") +
-                      QStringLiteral("\"."));
+                      QString::fromStdString(result.kept_as) + QStringLiteral("\"."));
+        if (!result.written) {
+            m.error(error205);
+        }
+        break;
+    case kov::ProtocolLoad::DamagedNotKept:
+        m.error(damaged);
+        m.error(protocolWriteErrorText(
+            state_, kov::FileError(kov::FileError::Kind::Write, state_.path(kov::kProtocolFile),
+                                   "no copy of the damaged protocol can be kept")));
         break;
     case kov::ProtocolLoad::ReplaceFailed:
         m.error(error321);
         m.error(error205);
         break;
+    }
+    // Steps of the road that an interrupted run left half done are completed now.
+    const auto recovery =
+        kov::recover_task_roads(state_.workspace, state_.protocol, kov::now_day_count());
+    if (recovery.changed) {
+        try {
+            kov::write_protocol(state_.workspace, state_.protocol);
+        } catch (const kov::FileError& e) {
+            m.error(protocolWriteErrorText(state_, e));
+        }
     }
 }
 
@@ -359,9 +385,9 @@ void TfrmMainWin::closeEvent(QCloseEvent* event) {
     if (state_.shellLoaded && !protocolWritten_) {
         protocolWritten_ = true;
         try {
-            kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
-        } catch (const kov::FileError&) {
-            state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
+            kov::write_protocol(state_.workspace, state_.protocol);
+        } catch (const kov::FileError& e) {
+            state_.messages->error(protocolWriteErrorText(state_, e));
         } catch (...) {
             state_.messages->error(workErrorText(state_, std::current_exception()));
         }

@@ -2,13 +2,21 @@
 
 #include "host/shared_state.h"
 
-QString fileErrorText(const SharedState& state, const kov::FileError& error) {
+namespace {
+
+// The file of an error in double quotation marks, relative to the Workspace inside it.
+QString quotedFile(const SharedState& state, const kov::FileError& error) {
     std::string file = error.file();
     if (file.rfind(state.workspace + "/", 0) == 0) {
         file = file.substr(state.workspace.size() + 1);
     }
-    const QString quoted =
-        QStringLiteral(" \"") + QString::fromStdString(file) + QStringLiteral("\"");
+    return QStringLiteral(" \"") + QString::fromStdString(file) + QStringLiteral("\"");
+}
+
+} // namespace
+
+QString fileErrorText(const SharedState& state, const kov::FileError& error) {
+    const QString quoted = quotedFile(state, error);
     switch (error.kind()) {
     case kov::FileError::Kind::Format:
         return state.text(530) + quoted + QStringLiteral(": ") +
@@ -20,4 +28,12 @@ QString fileErrorText(const SharedState& state, const kov::FileError& error) {
         break;
     }
     return state.text(533) + quoted + QStringLiteral(" !!!");
+}
+
+QString protocolWriteErrorText(const SharedState& state, const kov::FileError& error) {
+    return state.text(205) + quotedFile(state, error) +
+           (error.detail().empty()
+                ? QString()
+                : QStringLiteral(": ") + QString::fromStdString(error.detail())) +
+           QStringLiteral(" !!!");
 }

@@ -9,6 +9,7 @@
 #include "io/codepage.h"
 #include "io/files.h"
 #include "io/numbers.h"
+#include "protocol/protocol.h"
 #include "protocol/task_state.h"
 #include "road/task_road.h"
 #include "task/task_files.h"
@@ -85,6 +86,13 @@ TfrmProtocolWin::TfrmProtocolWin(WindowHost& host)
     }
     installEnterKey(*this);
 
+    // Steps of the road that an interrupted run left half done are completed before listing.
+    runGuarded(state_, [this] {
+        if (kov::recover_task_roads(state_.workspace, state_.protocol, kov::now_day_count())
+                .changed) {
+            saveProtocol();
+        }
+    });
     runGuarded(state_, [this] { fillTaskList(0); });
     // The dialog keeps its size: 593 x 299, or what longer texts of other languages need.
     setFixedSize(QSize(593, 299).expandedTo(minimumSizeHint()));
@@ -96,7 +104,7 @@ void TfrmProtocolWin::fillTaskList(int select) {
         TaskList->clear();
         for (const auto& e : state_.protocol) {
             TaskList->addItem(QStringLiteral("[") + QString::fromStdString(e.code) +
-                              QStringLiteral("] ") + QString::fromStdString(e.name));
+                              QStringLiteral("] ") + nameText(e));
         }
         TaskList->setCurrentIndex(TaskList->count() > 0 ? std::min(select, TaskList->count() - 1)
                                                         : -1);
@@ -111,6 +119,10 @@ void TfrmProtocolWin::fillTaskList(int select) {
                               2 * view->frameWidth());
     }
     showTask();
+}
+
+QString TfrmProtocolWin::nameText(const kov::ProtocolEntry& e) const {
+    return QString::fromStdString(kov::task_name_text(e, state_.workspace, state_.codepage()));
 }
 
 int TfrmProtocolWin::selected() const {
@@ -150,7 +162,7 @@ void TfrmProtocolWin::showTask() {
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
     addRow(491, QString::fromStdString(e.code));
-    addRow(195, QString::fromStdString(e.name));
+    addRow(195, nameText(e));
     const QString stateText = e.state == kov::TaskState::Entered  ? state_.trimmed(497)
                               : e.state == kov::TaskState::Queued ? state_.text(289)
                                                                   : state_.text(128);
@@ -170,14 +182,19 @@ void TfrmProtocolWin::showTask() {
         kov::file_exists(kov::task_file_path(state_.workspace, "Solving", e.code, "_out")));
 }
 
-bool TfrmProtocolWin::saveProtocol() {
+void TfrmProtocolWin::saveProtocol() {
     try {
-        kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
-        return true;
-    } catch (const kov::FileError&) {
-        state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
-        return false;
+        kov::write_protocol(state_.workspace, state_.protocol);
+    } catch (const kov::FileError& e) {
+        state_.messages->error(protocolWriteErrorText(state_, e));
     }
+}
+
+void TfrmProtocolWin::reportRoadError(const kov::FileError& error) {
+    // A failed protocol write leaves the step done in the files and in the list.
+    const bool protocol = error.file() == state_.path(kov::kProtocolFile);
+    state_.messages->error(protocol ? protocolWriteErrorText(state_, error)
+                                    : fileErrorText(state_, error));
 }
 
 void TfrmProtocolWin::btnCreateInDataClick() {
@@ -185,17 +202,11 @@ void TfrmProtocolWin::btnCreateInDataClick() {
     if (i < 0) {
         return;
     }
-    kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
     try {
-        if (!kov::queue_task_input(state_.workspace, e.code)) {
-            return;
-        }
+        kov::queue_task(state_.workspace, state_.protocol, std::size_t(i), kov::now_day_count());
     } catch (const kov::FileError& error) {
-        state_.messages->error(fileErrorText(state_, error));
-        return;
+        reportRoadError(error);
     }
-    kov::mark_queued(e, kov::now_day_count());
-    saveProtocol();
     showTask();
 }
 
@@ -204,25 +215,18 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
     if (i < 0) {
         return;
     }
-    kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    state_.currentFileBase = state_.path("Data/kov_" + e.code);
-    kov::TakeBackResult result;
+    state_.currentFileBase = state_.path("Data/kov_" + state_.protocol[std::size_t(i)].code);
     try {
         const QString today = state_.regional.dateText(kov::now_day_count());
-        result = kov::take_back_solution(state_.workspace, e.code, state_.shell.suffix,
-                                         state_.codepage(), today.toStdString());
+        const auto result = kov::take_back_task(state_.workspace, state_.protocol, std::size_t(i),
+                                                state_.shell.suffix, state_.codepage(),
+                                                today.toStdString(), kov::now_day_count());
+        if (result.corrected) {
+            state_.messages->information(state_.text(351) + QStringLiteral("."));
+        }
     } catch (const kov::FileError& error) {
-        state_.messages->error(fileErrorText(state_, error));
-        return;
+        reportRoadError(error);
     }
-    if (!result.taken) {
-        return;
-    }
-    if (result.corrected) {
-        state_.messages->information(state_.text(351) + QStringLiteral("."));
-    }
-    kov::mark_solved(e, kov::now_day_count());
-    saveProtocol();
     showTask();
 }
 
@@ -232,21 +236,15 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    const QString question = state_.text(53) + QStringLiteral(" \"") +
-                             QString::fromStdString(kov::left_chars(e.name, 50)) +
-                             QStringLiteral("\"?");
+    const QString question =
+        state_.text(53) + QStringLiteral(" \"") + nameText(e).left(50) + QStringLiteral("\"?");
     if (!state_.messages->confirm(question)) {
         return;
     }
-    const auto failed = kov::delete_task_files(state_.workspace, e.code);
-    if (!failed.empty()) {
-        // A file that stays would be picked up by a later task of the same code, so the entry
-        // stays too and the user is told which file it is.
-        state_.messages->error(
-            fileErrorText(state_, kov::FileError(kov::FileError::Kind::Write, failed.front(), "")));
-        return;
+    try {
+        kov::delete_task(state_.workspace, state_.protocol, std::size_t(i));
+    } catch (const kov::FileError& error) {
+        reportRoadError(error);
     }
-    state_.protocol.erase(state_.protocol.begin() + i);
-    saveProtocol();
     fillTaskList(i);
 }

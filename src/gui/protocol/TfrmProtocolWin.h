@@ -7,6 +7,10 @@ class QPushButton;
 class QTableWidget;
 class WindowHost;
 struct SharedState;
+namespace kov {
+class FileError;
+struct ProtocolEntry;
+} // namespace kov
 
 // The protocol window: every task of the protocol with its state and dates; queues a task for
 // solving, takes its solution back and deletes tasks with their files. Every change is written
@@ -29,7 +33,9 @@ private:
     void addRow(int key, const QString& value);
     QString dateTimeText(double day) const;
     int selected() const;
-    bool saveProtocol();
+    QString nameText(const kov::ProtocolEntry& e) const;
+    void saveProtocol();
+    void reportRoadError(const kov::FileError& error);
 
     SharedState& state_;
     QComboBox* TaskList = nullptr;
