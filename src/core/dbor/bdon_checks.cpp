@@ -13,17 +13,6 @@ namespace {
 
 constexpr double kTolerance = 1e-8;
 
-// Blanks (spaces and control characters) removed at both ends, without copying.
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 bool six_digits(std::string_view s) {
     if (s.size() != 6) {
         return false;
@@ -60,12 +49,11 @@ NextOutcome grid_warning(std::vector<MessagePiece> message, std::size_t row, int
 
 // What the conversion of a whole-number (or real) cell says when its text is no number.
 NextOutcome not_a_number(std::string_view cell, bool integer, std::size_t row, int column) {
-    return {Verdict::Error,
-            {fixed("\"" + std::string(cell) + "\" is not a valid " +
-                   (integer ? "integer" : "floating point") + " value")},
-            Focus::Grid,
-            row,
-            column};
+    std::string message(1, '"');
+    message.append(cell)
+        .append("\" is not a valid ")
+        .append(integer ? "integer" : "floating point");
+    return {Verdict::Error, {fixed(message + " value")}, Focus::Grid, row, column};
 }
 
 // " (<0 " + "or" + " >5)." after the texts of the variant counts.
@@ -76,7 +64,7 @@ std::vector<MessagePiece> count_range(int k) {
 // A count column of page 3 or 4: empty, no integer, or outside 0..5.
 std::optional<NextOutcome> check_count(std::string_view cell, int empty_text, int range_text,
                                        std::size_t row, int column) {
-    const std::string_view t = trimmed(cell);
+    const std::string_view t = trim_blanks(cell);
     if (t.empty()) {
         return grid_warning(empty_text, row, column);
     }
@@ -91,13 +79,12 @@ std::optional<NextOutcome> check_count(std::string_view cell, int empty_text, in
 }
 
 // A money or time amount of page 3 or 4 that must be above 0.
-std::optional<NextOutcome> check_positive(std::string_view cell, int empty_text, int nan_text,
+std::optional<NextOutcome> check_positive(const NumberCell& cell, int empty_text, int nan_text,
                                           int low_text, std::size_t row, int column, char dc) {
-    const std::string_view t = trimmed(cell);
-    if (t.empty()) {
+    if (cell.blank()) {
         return grid_warning(empty_text, row, column);
     }
-    const auto v = parse_real(t, dc);
+    const auto v = cell.value(dc);
     if (!v) {
         return grid_warning(nan_text, row, column);
     }
@@ -146,7 +133,7 @@ NextOutcome check_identity(char type, std::string_view code, std::string_view na
     if (!code_ok) {
         return warning(507, Focus::Code); // the code must have 3 (type A) or 6 (type B) digits
     }
-    if (trimmed(name).empty()) {
+    if (trim_blanks(name).empty()) {
         return warning(29, Focus::Name); // enter the name of the database
     }
     return {};
@@ -162,7 +149,7 @@ NextOutcome check_code_free(const std::string& workspace, std::string_view suffi
 }
 
 NextOutcome check_object_count(std::string_view field) {
-    const auto n = parse_int(trimmed(field));
+    const auto n = parse_int(trim_blanks(field));
     if (!n) {
         return {Verdict::FocusOnly, {}, Focus::ObjectCount};
     }
@@ -187,10 +174,11 @@ NextOutcome check_objects(const ObjectsGrid& grid) {
             ++marked;
             continue;
         }
-        if (trimmed(row.description).empty()) {
-            return missing_description({text(312), fixed(" " + std::to_string(r + 1))}, r, 6);
+        if (trim_blanks(row.description).empty()) {
+            return missing_description(
+                {text(312), fixed(std::string(1, ' ') + std::to_string(r + 1))}, r, 6);
         }
-        const std::string_view code = trimmed(row.code);
+        const std::string_view code = trim_blanks(row.code);
         if (code.empty()) {
             return grid_warning(310, r, 1); // the object code is empty
         }
@@ -224,9 +212,11 @@ NextOutcome check_variants(const VariantsGrid& grid) {
     const char dc = grid.decimal_char();
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const VariantRow& row = rows[r];
-        if (trimmed(row.description).empty()) {
+        if (trim_blanks(row.description).empty()) {
             return missing_description(
-                {text(311), fixed(" " + std::to_string(row.variant) + " "), text(189)}, r, 7);
+                {text(311), fixed(std::string(1, ' ') + std::to_string(row.variant) + ' '),
+                 text(189)},
+                r, 7);
         }
         if (row.variant > 0) {
             if (auto o = check_positive(row.cost, 313, 247, 231, r, 3, dc)) {
@@ -242,7 +232,7 @@ NextOutcome check_variants(const VariantsGrid& grid) {
         if (auto o = check_count(row.expl, 317, 218, r, 6)) {
             return *o;
         }
-        if (parse_int(trimmed(row.sale)) == 0 && parse_int(trimmed(row.expl)) == 0) {
+        if (parse_int(trim_blanks(row.sale)) == 0 && parse_int(trim_blanks(row.expl)) == 0) {
             return grid_warning(241, r, 5); // neither a sale nor an exploitation variant
         }
     }
@@ -262,18 +252,17 @@ NextOutcome check_incomes(const IncomeGrid& grid) {
     };
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const IncomeRow& row = rows[r];
-        const std::string_view amount = trimmed(row.amount);
-        if (amount.empty()) {
+        if (row.amount.blank()) {
             return grid_warning(amount_message(306), r, 4);
         }
-        const auto a = parse_real(amount, dc);
+        const auto a = row.amount.value(dc);
         if (!a) {
-            return not_a_number(amount, false, r, 4);
+            return not_a_number(trim_blanks(row.amount.text(dc)), false, r, 4);
         }
         if (*a < -kTolerance) {
             return grid_warning(amount_message(235), r, 4);
         }
-        const std::string_view points = trimmed(row.points);
+        const std::string_view points = trim_blanks(row.points);
         if (points.empty()) {
             return grid_warning(318, r, 5);
         }
@@ -305,11 +294,10 @@ NextOutcome check_curves(const CurveGrid& grid) {
         const bool first = row.point == 0;
         const bool last = row.point + 1 == row.count;
 
-        const std::string_view xt = trimmed(row.x);
-        if (xt.empty()) {
+        if (row.x.blank()) {
             return grid_warning(308, r, 5);
         }
-        const auto x = parse_real(xt, dc);
+        const auto x = row.x.value(dc);
         if (!x) {
             return grid_warning(245, r, 5);
         }
@@ -323,11 +311,10 @@ NextOutcome check_curves(const CurveGrid& grid) {
             return grid_warning(206, r, 5); // the arguments do not decrease
         }
 
-        const std::string_view yt = trimmed(row.y);
-        if (yt.empty()) {
+        if (row.y.blank()) {
             return grid_warning(309, r, 6);
         }
-        const auto y = parse_real(yt, dc);
+        const auto y = row.y.value(dc);
         if (!y) {
             return grid_warning(246, r, 6);
         }

@@ -16,7 +16,7 @@ std::string number(std::size_t n) {
 
 // "  " before the numbers of the rows that continue an object, variant or curve.
 std::string continued(bool first, std::size_t n) {
-    return first ? number(n) : "  " + number(n);
+    return first ? number(n) : std::string(2, ' ') + number(n);
 }
 
 std::string cut_description(std::string_view text) {
@@ -28,13 +28,13 @@ std::size_t count_of(const std::string& text) {
     return std::size_t(std::clamp(parse_int(trim(text)).value_or(0), 0, kMaxPoints));
 }
 
-// A number cell: an untouched cell keeps the value it was prefilled with, bit for bit (its text
-// shows only 15 significant digits); an edited one is read from its text.
-double value_of(const std::string& text, bool edited, const double* prefilled, char dc) {
-    if (!edited && prefilled) {
-        return *prefilled;
-    }
-    return parse_real(trim(text), dc).value_or(0);
+// What a number cell that passed its page's checks gives.
+double value_of(const NumberCell& cell, char dc) {
+    return cell.value(dc).value_or(0);
+}
+
+std::string mark(bool on) {
+    return std::string(on ? 1 : 0, '*');
 }
 
 const RealObject* previous_object(const BdonModel& previous, const IndexMap& map, std::size_t i) {
@@ -101,7 +101,7 @@ BdonData records_from_model(const BdonModel& m) {
     for (std::size_t i = 0; i < count; ++i) {
         const RealObject& r = m.objects[i];
         const std::size_t nv = r.variants.size();
-        d.objects[i] = {r.code, r.description, r.cost, std::int32_t(nv) - 1, r.absent ? "*" : ""};
+        d.objects[i] = {r.code, r.description, r.cost, std::int32_t(nv) - 1, mark(r.absent)};
         d.variants[i].resize(nv);
         d.sale_variants[i].resize(nv);
         d.expl_variants[i].resize(nv);
@@ -155,6 +155,38 @@ const IncomeVariant* previous_income(const BdonModel& previous, const IndexMap& 
 
 // ---- Cell access --------------------------------------------------------------------------------
 
+std::string_view trim_blanks(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= ' ') {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= ' ') {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+NumberCell NumberCell::prefilled(double value) {
+    NumberCell cell;
+    cell.value_ = value;
+    cell.prefilled_ = true;
+    return cell;
+}
+
+std::string NumberCell::text(char dc) const {
+    return edited_ ? text_ : prefilled_ ? format_general(value_, dc) : std::string();
+}
+
+bool NumberCell::blank() const {
+    return edited_ ? trim_blanks(text_).empty() : !prefilled_;
+}
+
+std::optional<double> NumberCell::value(char dc) const {
+    if (!edited_) {
+        return prefilled_ ? std::optional<double>(value_) : std::nullopt;
+    }
+    return parse_real(trim_blanks(text_), dc);
+}
+
 GridColumnRule WizardGrid::rule(std::size_t row, int column) const {
     if (read_only_ || row >= row_count() || column < 0 || column >= column_count()) {
         return {};
@@ -188,7 +220,7 @@ std::string ObjectsGrid::cell(std::size_t row, int column) const {
     case 1:
         return r.code;
     case 2:
-        return r.cost;
+        return r.cost.text(decimal_char());
     case 3:
         return r.count;
     case 4:
@@ -221,7 +253,6 @@ void ObjectsGrid::store(std::size_t row, int column, std::string text) {
         r.code = std::move(text);
     } else if (column == 2) {
         r.cost = std::move(text);
-        r.cost_edited = true;
     } else if (column == 3) {
         r.count = std::move(text);
     }
@@ -231,8 +262,8 @@ bool ObjectsGrid::toggle_mark(std::size_t row, int column) {
     if (read_only() || row >= rows_.size() || (column != 4 && column != 5)) {
         return false;
     }
-    std::string& mark = column == 4 ? rows_[row].absence : rows_[row].deletion;
-    mark = mark.empty() ? "*" : "";
+    std::string& cell = column == 4 ? rows_[row].absence : rows_[row].deletion;
+    cell = mark(cell.empty());
     return true;
 }
 
@@ -255,9 +286,9 @@ std::string VariantsGrid::cell(std::size_t row, int column) const {
     case 2:
         return std::string(r.variant, ' ') + number(r.variant);
     case 3:
-        return first ? "-" : r.cost;
+        return first ? std::string(1, '-') : r.cost.text(decimal_char());
     case 4:
-        return first ? "-" : r.duration;
+        return first ? std::string(1, '-') : r.duration.text(decimal_char());
     case 5:
         return r.sale;
     case 6:
@@ -286,10 +317,8 @@ void VariantsGrid::store(std::size_t row, int column, std::string text) {
     VariantRow& r = rows_.at(row);
     if (column == 3) {
         r.cost = std::move(text);
-        r.cost_edited = true;
     } else if (column == 4) {
         r.duration = std::move(text);
-        r.duration_edited = true;
     } else if (column == 5) {
         r.sale = std::move(text);
     } else if (column == 6) {
@@ -318,7 +347,7 @@ std::string IncomeGrid::cell(std::size_t row, int column) const {
     case 3:
         return std::string(std::min<std::size_t>(r.index, 4), ' ') + number(r.index + 1u);
     case 4:
-        return r.amount;
+        return r.amount.text(decimal_char());
     case 5:
         return r.points;
     default:
@@ -341,7 +370,6 @@ void IncomeGrid::store(std::size_t row, int column, std::string text) {
     IncomeRow& r = rows_.at(row);
     if (column == 4) {
         r.amount = std::move(text);
-        r.amount_edited = true;
     } else if (column == 5) {
         r.points = std::move(text);
     }
@@ -367,9 +395,9 @@ std::string CurveGrid::cell(std::size_t row, int column) const {
         return r.point == 0 ? "1"
                             : std::string(std::min(r.point + 1, 9), ' ') + number(r.point + 1u);
     case 5:
-        return r.x;
+        return r.x.text(decimal_char());
     case 6:
-        return r.y;
+        return r.y.text(decimal_char());
     default:
         return {};
     }
@@ -383,10 +411,8 @@ void CurveGrid::store(std::size_t row, int column, std::string text) {
     PointRow& r = rows_.at(row);
     if (column == 5) {
         r.x = std::move(text);
-        r.x_edited = true;
     } else if (column == 6) {
         r.y = std::move(text);
-        r.y_edited = true;
     }
 }
 
@@ -395,14 +421,15 @@ void CurveGrid::store(std::size_t row, int column, std::string text) {
 void fill_objects(ObjectsGrid& grid, const BdonModel& previous, std::size_t count) {
     auto& rows = grid.rows();
     rows.assign(count, ObjectRow{});
-    const char dc = grid.decimal_char();
     for (std::size_t r = 0; r < count && r < previous.objects.size(); ++r) {
         const RealObject& o = previous.objects[r];
         rows[r].previous = int(r);
         rows[r].code = o.code;
-        rows[r].cost = grid.type() == 'A' ? format_general(o.cost, dc) : std::string();
+        if (grid.type() == 'A') {
+            rows[r].cost = NumberCell::prefilled(o.cost);
+        }
         rows[r].count = number(o.variants.size() - 1);
-        rows[r].absence = o.absent ? "*" : "";
+        rows[r].absence = mark(o.absent);
         rows[r].description = o.description;
     }
 }
@@ -418,9 +445,7 @@ IndexMap take_objects(const ObjectsGrid& grid, BdonModel& current, const BdonMod
         RealObject& o = objects[i];
         o.code = trim(row.code);
         o.description = cut_description(row.description);
-        o.cost = grid.type() == 'A'
-                     ? value_of(row.cost, row.cost_edited, before ? &before->cost : nullptr, dc)
-                     : 0.0;
+        o.cost = grid.type() == 'A' ? value_of(row.cost, dc) : 0.0;
         o.absent = !row.absence.empty();
         o.variants = reshaped(before ? &before->variants : nullptr,
                               std::size_t(parse_int(trim(row.count)).value_or(0)) + 1);
@@ -433,7 +458,6 @@ void fill_variants(VariantsGrid& grid, const BdonModel& current, const BdonModel
                    const IndexMap& map) {
     auto& rows = grid.rows();
     rows.clear();
-    const char dc = grid.decimal_char();
     for (std::size_t i = 0; i < current.objects.size(); ++i) {
         for (std::size_t j = 0; j < current.objects[i].variants.size(); ++j) {
             VariantRow row;
@@ -441,8 +465,8 @@ void fill_variants(VariantsGrid& grid, const BdonModel& current, const BdonModel
             row.variant = std::uint8_t(j);
             if (const ModVariant* v = previous_variant(previous, map, i, j)) {
                 if (j > 0) {
-                    row.cost = format_general(v->cost, dc);
-                    row.duration = format_general(v->duration, dc);
+                    row.cost = NumberCell::prefilled(v->cost);
+                    row.duration = NumberCell::prefilled(v->duration);
                 }
                 row.sale = number(v->sale.size());
                 row.expl = number(v->expl.size());
@@ -460,12 +484,8 @@ void take_variants(const VariantsGrid& grid, BdonModel& current, const BdonModel
         ModVariant& v = current.objects.at(row.object).variants.at(row.variant);
         const ModVariant* before = previous_variant(previous, map, row.object, row.variant);
         v.description = cut_description(trim(row.description));
-        v.cost = row.variant == 0
-                     ? 0.0
-                     : value_of(row.cost, row.cost_edited, before ? &before->cost : nullptr, dc);
-        v.duration = row.variant == 0 ? 0.0
-                                      : value_of(row.duration, row.duration_edited,
-                                                 before ? &before->duration : nullptr, dc);
+        v.cost = row.variant == 0 ? 0.0 : value_of(row.cost, dc);
+        v.duration = row.variant == 0 ? 0.0 : value_of(row.duration, dc);
         v.sale = reshaped(before ? &before->sale : nullptr, count_of(row.sale));
         v.expl = reshaped(before ? &before->expl : nullptr, count_of(row.expl));
     }
@@ -475,7 +495,6 @@ void fill_incomes(IncomeGrid& grid, const BdonModel& current, const BdonModel& p
                   const IndexMap& map) {
     auto& rows = grid.rows();
     rows.clear();
-    const char dc = grid.decimal_char();
     for (std::size_t i = 0; i < current.objects.size(); ++i) {
         const auto& variants = current.objects[i].variants;
         for (std::size_t j = 0; j < variants.size(); ++j) {
@@ -487,7 +506,7 @@ void fill_incomes(IncomeGrid& grid, const BdonModel& current, const BdonModel& p
                 row.index = std::uint8_t(k);
                 row.siblings = std::uint8_t(count);
                 if (const IncomeVariant* v = previous_income(previous, map, grid.kind(), i, j, k)) {
-                    row.amount = format_general(v->amount, dc);
+                    row.amount = NumberCell::prefilled(v->amount);
                     row.points = number(v->curve.size());
                 }
                 rows.push_back(std::move(row));
@@ -506,7 +525,7 @@ void take_incomes(const IncomeGrid& grid, BdonModel& current, const BdonModel& p
                                .at(row.index);
         const IncomeVariant* before =
             previous_income(previous, map, grid.kind(), row.object, row.variant, row.index);
-        v.amount = value_of(row.amount, row.amount_edited, before ? &before->amount : nullptr, dc);
+        v.amount = value_of(row.amount, dc);
         v.curve = reshaped(before ? &before->curve : nullptr, count_of(row.points));
     }
 }
@@ -518,7 +537,6 @@ void fill_curves(CurveGrid& grid, const BdonModel& current, const BdonModel& pre
     const WizardTotals totals = wizard_totals(current);
     rows.reserve(
         std::size_t(grid.kind() == Income::Sale ? totals.sale_points : totals.expl_points));
-    const char dc = grid.decimal_char();
     for (std::size_t i = 0; i < current.objects.size(); ++i) {
         const auto& variants = current.objects[i].variants;
         for (std::size_t j = 0; j < variants.size(); ++j) {
@@ -534,8 +552,8 @@ void fill_curves(CurveGrid& grid, const BdonModel& current, const BdonModel& pre
                     row.point = std::uint8_t(t);
                     row.count = std::uint8_t(count);
                     if (before && t < before->curve.size()) {
-                        row.x = format_general(before->curve[t].x, dc);
-                        row.y = format_general(before->curve[t].y, dc);
+                        row.x = NumberCell::prefilled(before->curve[t].x);
+                        row.y = NumberCell::prefilled(before->curve[t].y);
                     }
                     rows.push_back(std::move(row));
                 }
@@ -544,8 +562,7 @@ void fill_curves(CurveGrid& grid, const BdonModel& current, const BdonModel& pre
     }
 }
 
-void take_curves(const CurveGrid& grid, BdonModel& current, const BdonModel& previous,
-                 const IndexMap& map) {
+void take_curves(const CurveGrid& grid, BdonModel& current) {
     const char dc = grid.decimal_char();
     for (const PointRow& row : grid.rows()) {
         DborPoint& p = current.objects.at(row.object)
@@ -553,12 +570,8 @@ void take_curves(const CurveGrid& grid, BdonModel& current, const BdonModel& pre
                            .incomes(grid.kind())
                            .at(row.income)
                            .curve.at(row.point);
-        const IncomeVariant* before =
-            previous_income(previous, map, grid.kind(), row.object, row.variant, row.income);
-        const DborPoint* old =
-            before && row.point < before->curve.size() ? &before->curve[row.point] : nullptr;
-        p.x = value_of(row.x, row.x_edited, old ? &old->x : nullptr, dc);
-        p.y = value_of(row.y, row.y_edited, old ? &old->y : nullptr, dc);
+        p.x = value_of(row.x, dc);
+        p.y = value_of(row.y, dc);
     }
 }
 

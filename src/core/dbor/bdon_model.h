@@ -16,6 +16,7 @@
 #include "ui/entry_filter.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -97,6 +98,37 @@ const IncomeVariant* previous_income(const BdonModel& previous, const IndexMap& 
 
 // ---- Grids --------------------------------------------------------------------------------------
 
+// Blanks (spaces and control characters) removed at both ends, without copying.
+std::string_view trim_blanks(std::string_view text);
+
+// A number cell of a grid. Until it is edited it shows the value it was prefilled with (or
+// nothing) and gives that value bit for bit: an untouched cell costs no text, and a value with
+// more digits than its text shows (15 significant) is saved unchanged. Once edited, the cell is
+// its text.
+class NumberCell {
+public:
+    NumberCell() = default;
+    // A typed, pasted or imported text.
+    NumberCell(std::string text)
+        : text_(std::move(text))
+        , edited_(true) {}
+    NumberCell(const char* text)
+        : NumberCell(std::string(text)) {}
+    static NumberCell prefilled(double value);
+
+    std::string text(char decimal_char) const;
+    // Nothing in it but blanks.
+    bool blank() const;
+    // Its number, or nothing when its text is no number written with the decimal separator.
+    std::optional<double> value(char decimal_char) const;
+
+private:
+    std::string text_;
+    double value_ = 0;
+    bool prefilled_ = false;
+    bool edited_ = false;
+};
+
 // Cell access common to the six grids. Texts are UTF-8; numbers are written with the decimal
 // separator of the user.
 class WizardGrid {
@@ -132,9 +164,10 @@ private:
 // Page 3: one row per object. Columns: 0 number, 1 code, 2 cost (type A), 3 number of
 // modernisation variants, 4 absence mark, 5 deletion mark, 6 description (shown in a memo).
 struct ObjectRow {
-    std::string code, cost, count, absence, deletion, description;
-    int previous = -1;        // the previous object the row shows, kept when rows are dropped
-    bool cost_edited = false; // an untouched cost keeps the stored value exactly
+    std::string code;
+    NumberCell cost;
+    std::string count, absence, deletion, description;
+    int previous = -1; // the previous object the row shows, kept when rows are dropped
 };
 
 class ObjectsGrid final : public WizardGrid {
@@ -175,8 +208,8 @@ private:
 struct VariantRow {
     std::uint16_t object = 0; // 0-based
     std::uint8_t variant = 0;
-    std::string cost, duration, sale, expl, description;
-    bool cost_edited = false, duration_edited = false;
+    NumberCell cost, duration;
+    std::string sale, expl, description;
 };
 
 class VariantsGrid final : public WizardGrid {
@@ -211,8 +244,8 @@ struct IncomeRow {
     std::uint8_t variant = 0;
     std::uint8_t index = 0;    // 0-based
     std::uint8_t siblings = 0; // income variants of this kind of the row's variant
-    std::string amount, points;
-    bool amount_edited = false;
+    NumberCell amount;
+    std::string points;
 };
 
 class IncomeGrid final : public WizardGrid {
@@ -248,8 +281,7 @@ struct PointRow {
     std::uint8_t income = 0; // 0-based
     std::uint8_t point = 0;  // 0-based
     std::uint8_t count = 0;  // points of the row's curve
-    bool x_edited = false, y_edited = false;
-    std::string x, y;
+    NumberCell x, y;
 };
 
 class CurveGrid final : public WizardGrid {
@@ -305,8 +337,7 @@ void take_incomes(const IncomeGrid& grid, BdonModel& current, const BdonModel& p
 void fill_curves(CurveGrid& grid, const BdonModel& current, const BdonModel& previous,
                  const IndexMap& map);
 // Pages 6, 8 passed: the points from the rows.
-void take_curves(const CurveGrid& grid, BdonModel& current, const BdonModel& previous,
-                 const IndexMap& map);
+void take_curves(const CurveGrid& grid, BdonModel& current);
 
 // The longest description a database keeps, in characters.
 inline constexpr std::size_t kDescriptionLength = 255;

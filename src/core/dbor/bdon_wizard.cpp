@@ -112,7 +112,7 @@ NextOutcome BdonWizard::next() {
         const Income kind = page_ == 6 ? Income::Sale : Income::Expl;
         NextOutcome o = check_curves(curve_grid(kind));
         if (o.ok()) {
-            take_curves(curve_grid(kind), current_, previous_, map_);
+            take_curves(curve_grid(kind), current_);
             const int to = page_after(page_, totals());
             if (to == 7) {
                 fill_incomes(expls_, current_, previous_, map_);
@@ -236,7 +236,7 @@ void BdonWizard::import_none() {
     current_.header = identity;
     fields_.cost_unit.clear();
     fields_.time_unit.clear();
-    fields_.count = "0";
+    fields_.count = std::to_string(0);
 }
 
 void BdonWizard::import_database(const BdonData& other) {
