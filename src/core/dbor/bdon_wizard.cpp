@@ -167,6 +167,12 @@ NextOutcome BdonWizard::pass_count() {
     current_.header.cost_unit = left_chars(fields_.cost_unit, kUnitLength);
     current_.header.time_unit = left_chars(fields_.time_unit, kUnitLength);
     fill_objects(objects_, previous_, count_);
+    // The later pages are filled again from the new previous data before they are shown.
+    variants_.rows().clear();
+    sales_.rows().clear();
+    expls_.rows().clear();
+    sale_curves_.rows().clear();
+    expl_curves_.rows().clear();
     go(3);
     return o;
 }
