@@ -505,6 +505,42 @@ TEST(BdonPrefill, SkippedPagesLeaveNoOldShapesBehind) {
     EXPECT_EQ(saved.header.sale_objects, 0);
 }
 
+TEST(BdonPrefill, PointCountsReshapeTheCurvesKeepingTheirFirstPoints) {
+    TempWorkspace ws;
+    const BdonData stored = make_bdon('A', "123", {{{{4}, {3}}}});
+    BdonWizard w(WizardMode::Correct, context(ws.path()));
+    open_to_objects(w, stored);
+    ASSERT_TRUE(w.next().ok());
+    ASSERT_TRUE(w.next().ok());
+    ASSERT_EQ(w.page(), 5);
+    // The sale curve grows from 4 points to 5, the exploitation curve shrinks from 3 to 2.
+    ASSERT_TRUE(w.income_grid(Income::Sale).set_cell(0, 5, "5"));
+    ASSERT_TRUE(w.next().ok());
+    const CurveGrid& sale = w.curve_grid(Income::Sale);
+    ASSERT_EQ(sale.row_count(), 5u);
+    EXPECT_EQ(sale.cell(3, 6), "1");
+    EXPECT_EQ(sale.cell(4, 5), "");
+    EXPECT_EQ(w.current().objects[0].variants[0].sale[0].curve.size(), 5u);
+    EXPECT_EQ(w.next().text(), 209); // the old last point is no longer the last
+    ASSERT_TRUE(w.curve_grid(Income::Sale).set_cell(3, 6, "0,9"));
+    ASSERT_TRUE(w.curve_grid(Income::Sale).set_cell(4, 5, "9"));
+    ASSERT_TRUE(w.curve_grid(Income::Sale).set_cell(4, 6, "1"));
+    ASSERT_TRUE(w.next().ok());
+    ASSERT_TRUE(w.income_grid(Income::Expl).set_cell(0, 5, "2"));
+    ASSERT_TRUE(w.next().ok());
+    ASSERT_EQ(w.curve_grid(Income::Expl).row_count(), 2u);
+    ASSERT_TRUE(w.curve_grid(Income::Expl).set_cell(1, 6, "1"));
+    pass_all(w);
+    const BdonData saved = read_bdon(bdon_base(ws.path(), "A_123", "eng"), CodePage::Cp1252);
+    EXPECT_EQ(saved.sale_variants[0][0][0].p, 5);
+    const auto& old = stored.sale_points[0][0][0];
+    EXPECT_EQ(saved.sale_points[0][0][0],
+              (std::vector<DborPoint>{old[0], old[1], old[2], {old[3].x, 0.9}, {9, 1}}));
+    EXPECT_EQ(saved.expl_points[0][0][0],
+              (std::vector<DborPoint>{stored.expl_points[0][0][0][0],
+                                      {stored.expl_points[0][0][0][1].x, 1}}));
+}
+
 // ---- Whole databases
 // -------------------------------------------------------------------------------
 
@@ -714,6 +750,8 @@ TEST(BdonWizard, UnitsAndImportList) {
 
     EXPECT_EQ(wizard_title(shell, WizardMode::Correct, 3), "T161 (T489 3 T142 8)");
     EXPECT_EQ(wizard_title(shell, WizardMode::New, 9), "T421");
+    EXPECT_EQ(object_memo_caption(shell, 12), "T296 12 (<=255 T130)");
+    EXPECT_EQ(variant_memo_caption(shell, 0), "T295 0 T189 (<=255 S11)");
 }
 
 TEST(BdonModel, RecordsRoundTripThroughTheModel) {

@@ -311,4 +311,14 @@ std::string wizard_title(const LanguageShell& shell, WizardMode mode, int page) 
     return out;
 }
 
+std::string object_memo_caption(const LanguageShell& shell, std::size_t number) {
+    return shell.trimmed(296) + " " + std::to_string(number) + " (<=255 " + shell.trimmed(130) +
+           ")";
+}
+
+std::string variant_memo_caption(const LanguageShell& shell, std::size_t variant) {
+    return shell.text(295) + " " + std::to_string(variant) + " " + shell.text(189) + " (<=255 " +
+           shell.short_text(11) + ")";
+}
+
 } // namespace kov

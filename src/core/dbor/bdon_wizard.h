@@ -138,4 +138,9 @@ std::vector<ImportChoice> import_choices(const std::vector<BdonListEntry>& list,
 // " (" + 489 trimmed + " N " + 142 + " 8)".
 std::string wizard_title(const LanguageShell& shell, WizardMode mode, int page);
 
+// The captions of the description memos beside the grids: an object's (its number from 1) and a
+// modernisation variant's (its number j, 0 for the object without modernisation).
+std::string object_memo_caption(const LanguageShell& shell, std::size_t number);
+std::string variant_memo_caption(const LanguageShell& shell, std::size_t variant);
+
 } // namespace kov
