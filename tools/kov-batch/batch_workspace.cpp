@@ -32,12 +32,9 @@ LanguageShell workspace_shell(const std::string& workspace,
 }
 
 RegionalSettings batch_regional_settings(const LanguageShell& shell) {
-    const auto locale = numericLocaleName(processEnvironment);
-    if (!locale) {
+    const UserRegionalSettings user = userRegionalSettings();
+    if (!user.fromLocale) {
         std::cerr << shell.text(320) << "...\n";
-        RegionalSettings s = regionalSettingsFor(QStringLiteral("C"));
-        s.decimalChar = ',';
-        return s;
     }
-    return regionalSettingsFor(*locale);
+    return user.settings;
 }

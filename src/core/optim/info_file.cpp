@@ -17,8 +17,13 @@ std::array<std::string, 3> read_info_file(const std::string& workspace,
         return info;
     }
     // The file is plain text in the code page of the shell's language.
-    const std::string text = decode(
-        std::string_view(reinterpret_cast<const char*>(data.data()), data.size()), shell.codepage);
+    return info_texts(std::string_view(reinterpret_cast<const char*>(data.data()), data.size()),
+                      shell.codepage);
+}
+
+std::array<std::string, 3> info_texts(std::string_view contents, CodePage cp) {
+    const std::string text = decode(contents, cp);
+    std::array<std::string, 3> info;
     std::size_t line = 1, start = 0;
     while (start <= text.size() && line <= 6) {
         std::size_t end = text.find('\n', start);

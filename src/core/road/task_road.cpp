@@ -3,9 +3,21 @@
 #include "dbor/bdon.h"
 #include "io/files.h"
 #include "optim/solution_file.h"
+#include "task/task_code.h"
 #include "task/task_files.h"
 
 namespace kov {
+
+std::vector<std::string> queued_task_codes(const std::string& workspace) {
+    std::vector<std::string> codes;
+    for (const std::string& name : find_files(ws_path(workspace, "Solving"), "kov_??????_in.dat")) {
+        std::string code = name.substr(4, 6);
+        if (is_task_code(code)) {
+            codes.push_back(std::move(code));
+        }
+    }
+    return codes;
+}
 
 bool queue_task_input(const std::string& workspace, const std::string& code) {
     const std::string source = task_file_path(workspace, "Data", code, "_in");

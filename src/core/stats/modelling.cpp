@@ -588,14 +588,14 @@ ModellingInput read_modelling_input(const std::string& workspace, std::string_vi
 
 StatFile create_statistics(const std::string& workspace, std::string_view code,
                            std::string_view suffix, CodePage cp, std::int32_t trials,
-                           const std::function<std::string(double elapsed_days)>& elapsed_text,
+                           const std::function<std::string(double seconds)>& elapsed_text,
                            const ModellingOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     const std::string target = task_file_path(workspace, "Data", code, "_stat");
     const ModellingInput in = read_modelling_input(workspace, code, suffix, cp);
     StatFile s = model_statistics(in, trials, options);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    s.header.elapsed = elapsed_text(elapsed.count() / 86400.0);
+    s.header.elapsed = elapsed_text(elapsed.count());
     write_stat_file(target, s, cp);
     return s;
 }

@@ -6,6 +6,7 @@
 #include "message_service.h"
 
 #include "io/files.h"
+#include "road/task_road.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -161,14 +162,11 @@ void TfrmMainWin::loadProtocol() {
 }
 
 void TfrmMainWin::readRegionalSettings() {
-    const auto locale = numericLocaleName(processEnvironment);
-    if (!locale) {
+    const UserRegionalSettings user = userRegionalSettings();
+    if (!user.fromLocale) {
         state_.messages->warning(state_.text(320) + QStringLiteral("..."));
-        state_.regional = regionalSettingsFor(QStringLiteral("C"));
-        state_.regional.decimalChar = ',';
-        return;
     }
-    state_.regional = regionalSettingsFor(*locale);
+    state_.regional = user.settings;
 }
 
 void TfrmMainWin::buildMenu() {
@@ -254,7 +252,7 @@ ViewerKind TfrmMainWin::activeViewer() const {
 }
 
 void TfrmMainWin::mnuSolvingClick() {
-    const bool queued = !kov::find_files(state_.path("Solving"), "kov_??????_in.dat").empty();
+    const bool queued = !kov::queued_task_codes(state_.workspace).empty();
     action(QStringLiteral("Optim"))->setEnabled(queued);
     state_.solveNow = 0;
 }

@@ -25,7 +25,7 @@ class TfrmMainWin final : public QMainWindow {
     Q_OBJECT
 
 public:
-    // Runs the creation steps: captions empty, the language shell (or the language dialog when
+    // Starts the program: captions empty, the language shell (or the language dialog when
     // there are several), the protocol and the regional settings. `terminate` ends the program
     // (default: leave the event loop with status 1).
     TfrmMainWin(MessageService& messages, std::string workspace, QWidget* parent = nullptr);
@@ -39,7 +39,7 @@ public:
     bool terminated() const { return terminated_; }
     void setTerminator(std::function<void()> terminator) { terminator_ = std::move(terminator); }
 
-    // Steps 6 to 8 of the creation for the chosen shell file (by name, in the Shells folder):
+    // The start for the chosen shell file (by name, in the Shells folder), once it is known:
     // load the shell, take the Workspace, load the protocol, read the regional settings,
     // set the captions. Used directly with one shell and by the language dialog.
     void startWithShell(const std::string& shellFileName);

@@ -10,7 +10,9 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "optim/info_file.h"
+#include "optim/scheme_parameters.h"
 #include "optim/solve_task.h"
+#include "road/task_road.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +22,8 @@
 #include <QShowEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+
+#include <optional>
 
 namespace {
 
@@ -245,9 +249,7 @@ void TForm1::BNext1Click() {
         MaskEdit1_3->setFocus();
         return;
     }
-    for (const auto& name : kov::find_files(state_.path("Solving"), "kov_??????_in.dat")) {
-        tasks_.push_back(name.substr(4, 6));
-    }
+    tasks_ = kov::queued_task_codes(state_.workspace);
     if (tasks_.empty()) {
         setMessage(state_.text(12) + QStringLiteral(". ") + state_.text(383) + QStringLiteral("."));
         showOnly({BEnd});
@@ -281,52 +283,41 @@ void TForm1::BNext2Click() {
 
 void TForm1::BNext3Click() {
     const char dc = state_.regional.decimalChar;
-    auto refuse = [&](int field, int text) {
-        if (text >= 0) {
-            state_.messages->warning(state_.text(text) + QStringLiteral("."));
+    // Each field in turn: a text that is no number puts the focus back without a message, a
+    // value outside its range with the field's warning.
+    std::optional<double> values[4];
+    for (int i = 0; i < 4; ++i) {
+        const std::string text = ME[i]->text().toStdString();
+        if (i < 2) {
+            values[i] = kov::parse_real(text, dc);
+        } else if (const auto v = kov::parse_int(text)) {
+            values[i] = *v;
         }
-        ME[field]->setFocus();
-    };
-    const auto omega = kov::parse_real(ME[0]->text().toStdString(), dc);
-    if (!omega) {
-        return refuse(0, -1);
+        const auto field = static_cast<kov::SchemeField>(i);
+        if (values[i] && !kov::scheme_value_admitted(field, *values[i])) {
+            state_.messages->warning(QString::fromStdString(kov::scheme_warning(state_.shell, field)));
+        }
+        if (!values[i] || !kov::scheme_value_admitted(field, *values[i])) {
+            ME[i]->setFocus();
+            return;
+        }
     }
-    if (*omega < 0.49999 || *omega >= 0.99999) {
-        return refuse(0, 215);
-    }
-    const auto threshold = kov::parse_real(ME[1]->text().toStdString(), dc);
-    if (!threshold) {
-        return refuse(1, -1);
-    }
-    if (*threshold < 0.00099 || *threshold > 0.10001) {
-        return refuse(1, 214);
-    }
-    const auto checkEvery = kov::parse_int(ME[2]->text().toStdString());
-    if (!checkEvery) {
-        return refuse(2, -1);
-    }
-    if (*checkEvery <= 0) {
-        return refuse(2, 418);
-    }
-    const auto maxCycles = kov::parse_int(ME[3]->text().toStdString());
-    if (!maxCycles) {
-        return refuse(3, -1);
-    }
-    if (*maxCycles < 10) {
-        return refuse(3, 419);
-    }
-    parameters_ = {*omega, *threshold, *checkEvery, *maxCycles};
+    const double omega = *values[0];
+    const double threshold = *values[1];
+    const int checkEvery = static_cast<int>(*values[2]);
+    const int maxCycles = static_cast<int>(*values[3]);
+    parameters_ = {omega, threshold, checkEvery, maxCycles};
 
     LOPRM->setText(state_.text(330) + QStringLiteral(":"));
     LOPRM->adjustSize();
     moveInside(LOPRM, 396, 5);
     const QString summary[4] = {
         state_.shortText(28) + QStringLiteral(" = ") +
-            QString::fromStdString(kov::format_fixed(*omega, 2, dc)),
+            QString::fromStdString(kov::format_fixed(omega, 2, dc)),
         state_.shortText(15) + QStringLiteral(" = ") +
-            QString::fromStdString(kov::format_fixed(*threshold, 3, dc)),
-        state_.shortText(14) + QStringLiteral(" = ") + QString::number(*checkEvery),
-        state_.shortText(17) + QStringLiteral(" = ") + QString::number(*maxCycles),
+            QString::fromStdString(kov::format_fixed(threshold, 3, dc)),
+        state_.shortText(14) + QStringLiteral(" = ") + QString::number(checkEvery),
+        state_.shortText(17) + QStringLiteral(" = ") + QString::number(maxCycles),
     };
     setColour(LOPRM, "blue");
     for (int i = 0; i < 4; ++i) {
@@ -422,12 +413,8 @@ private:
 } // namespace
 
 void TForm1::runTask(const std::string& code) {
-    const RegionalSettings& regional = state_.regional;
-    kov::SolveSetup setup{state_.workspace, state_.shell, regional.decimalChar,
-                          parameters_,      info_,        {}};
-    setup.clock.now = kov::now_day_count;
-    setup.clock.time_text = [&regional](double t) { return regional.timeText(t).toStdString(); };
-    setup.clock.date_text = [&regional](double t) { return regional.dateText(t).toStdString(); };
+    const kov::SolveSetup setup{state_.workspace, state_.shell, state_.regional.decimalChar,
+                                parameters_,      info_,        runClock(state_.regional)};
     LabelProgress progress(Label_Start, Lines, Label8, Label_End);
     state_.currentFileBase.clear();
     try {
@@ -435,6 +422,10 @@ void TForm1::runTask(const std::string& code) {
         state_.currentFileBase = run.bdon_base;
     } catch (const kov::FileError& error) {
         setMessage(fileErrorText(state_, error));
+    } catch (const std::exception& error) {
+        // The task cannot be solved; the red line says why and the batch goes on.
+        setMessage(state_.text(126) + QStringLiteral(" \"") + QString::fromStdString(code) +
+                   QStringLiteral("\". ") + QString::fromStdString(error.what()));
     }
 }
 

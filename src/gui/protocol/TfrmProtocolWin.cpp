@@ -102,15 +102,6 @@ void TfrmProtocolWin::addRow(int key, const QString& value) {
     ValueList->setItem(row, 1, new QTableWidgetItem(value));
 }
 
-QString TfrmProtocolWin::dateTimeText(double day) const {
-    const QString date = state_.regional.dateText(day);
-    const kov::DateTime t = kov::from_day_count(day);
-    if (t.hour == 0 && t.minute == 0 && t.second == 0 && t.msec == 0) {
-        return date;
-    }
-    return date + QLatin1Char(' ') + state_.regional.timeText(day);
-}
-
 void TfrmProtocolWin::showTask() {
     ValueList->setRowCount(0);
     const int i = selected();
@@ -128,13 +119,13 @@ void TfrmProtocolWin::showTask() {
                               : e.state == kov::TaskState::Queued ? state_.text(289)
                                                                   : state_.text(128);
     addRow(5, stateText);
-    addRow(83, dateTimeText(e.entered));
-    addRow(82, dateTimeText(e.changed));
+    addRow(83, state_.regional.dateTimeText(e.entered));
+    addRow(82, state_.regional.dateTimeText(e.changed));
     if (e.state != kov::TaskState::Entered) {
-        addRow(85, dateTimeText(e.queued));
+        addRow(85, state_.regional.dateTimeText(e.queued));
     }
     if (e.state == kov::TaskState::Solved) {
-        addRow(81, dateTimeText(e.solved));
+        addRow(81, state_.regional.dateTimeText(e.solved));
     }
     const bool demonstration =
         e.code.find("DEMR") != std::string::npos || e.code.find("DEME") != std::string::npos;

@@ -27,7 +27,6 @@ private:
     void fillTaskList(int select);
     void showTask();
     void addRow(int key, const QString& value);
-    QString dateTimeText(double day) const;
     int selected() const;
     bool saveProtocol();
 

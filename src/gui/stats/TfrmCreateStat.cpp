@@ -198,8 +198,8 @@ void TfrmCreateStat::BStartClick() {
     showNotice(true);
     kov::ModellingOptions options;
     options.notice = [this](bool visible) { showNotice(visible); };
-    const auto elapsedText = [this](double days) {
-        return state_.regional.timeText(days).toStdString();
+    const auto elapsedText = [this](double seconds) {
+        return state_.regional.durationText(seconds).toStdString();
     };
     try {
         kov::create_statistics(state_.workspace, code, state_.shell.suffix, state_.codepage(),
