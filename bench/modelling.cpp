@@ -161,9 +161,8 @@ int main(int argc, char** argv) {
         kov::StatFile modelled;
         best = 1e9;
         for (int run = 0; run < 5; ++run) {
-            best = std::min(best, seconds([&] {
-                                modelled = kov::model_statistics(task(), kTrials, options);
-                            }));
+            best = std::min(
+                best, seconds([&] { modelled = kov::model_statistics(task(), kTrials, options); }));
         }
         for (const kov::TStatVariant& r : modelled.variants) {
             const auto v = std::size_t(r.number - 1);
@@ -184,8 +183,8 @@ int main(int argc, char** argv) {
               << "modelling time one thread " << kov::format_fixed(one_thread_time, 4, '.')
               << " s\n"
               << "modelling time all cores " << kov::format_fixed(all_cores_time, 4, '.') << " s\n"
-              << "modelling speedup "
-              << kov::format_fixed(reference_time / one_thread_time, 1, '.') << "\n"
+              << "modelling speedup " << kov::format_fixed(reference_time / one_thread_time, 1, '.')
+              << "\n"
               << "modelling speedup all cores "
               << kov::format_fixed(reference_time / all_cores_time, 1, '.') << std::endl;
     return EXIT_SUCCESS;

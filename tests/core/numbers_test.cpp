@@ -86,8 +86,8 @@ TEST(Dates, DurationsAreElapsedHoursMinutesAndSeconds) {
         const char* separator;
         const char* text;
     } cases[] = {
-        {0, ":", "0:00:00"},         {59.9, ":", "0:00:59"},  {3725, ":", "1:02:05"},
-        {90061, ".", "25.01.01"},    {-3600, ":", "0:00:00"}, {std::nan(""), ":", "0:00:00"},
+        {0, ":", "0:00:00"},      {59.9, ":", "0:00:59"},  {3725, ":", "1:02:05"},
+        {90061, ".", "25.01.01"}, {-3600, ":", "0:00:00"}, {std::nan(""), ":", "0:00:00"},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(duration_text(c.seconds, c.separator), c.text) << c.seconds;

@@ -152,8 +152,7 @@ TEST(SolverDiff, EngineMatchesReference) {
                                        task.header.prmp);
                         engine = solve(task, params, &lines);
                         engine_file = encode_solution(
-                            solution_of_run(engine, setup, lines.last_message(), 45000.5, 0.0),
-                            cp);
+                            solution_of_run(engine, setup, lines.last_message(), 45000.5, 0.0), cp);
                     }
 
                     Recorder reference_lines;

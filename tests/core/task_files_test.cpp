@@ -188,8 +188,8 @@ TEST(TaskFiles, PaybackTaskHasIncomeMarksAndTheSeries) {
     const BdonData bdon = small_bdon();
     const TaskFiles f = build_task_files(make_definition(bdon, 2, 3), bdon);
     const TaskHeader& h = f.input.header;
-    // The descriptor's income marks: one mark per sale variant of every (object, variant); only those
-    // with curves chosen.
+    // The descriptor's income marks: one mark per sale variant of every (object, variant); only
+    // those with curves chosen.
     ASSERT_EQ(f.descriptor.income_marks.size(), 3u);
     EXPECT_EQ(f.descriptor.income_marks[0], (std::vector<Marks>{{true}, {true, true}}));
     EXPECT_EQ(f.descriptor.income_marks[1], (std::vector<Marks>{{false}}));

@@ -13,8 +13,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QRegularExpression>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -124,7 +124,8 @@ TEST_F(CreateStatTest, HundredTrialsWriteTheStatisticsAndReplacingAsks) {
     EXPECT_EQ(messages.boxes[0].text, "T501 \"STAT01\" T470.");
     EXPECT_EQ(kov::read_stat_header(statFile(), kCp).trials, 100);
     const QString elapsed = QString::fromStdString(kov::read_stat_header(statFile(), kCp).elapsed);
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$")).match(elapsed).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$")).match(elapsed).hasMatch())
         << elapsed.toStdString();
     EXPECT_EQ(kov::read_file(statFile()).size(), kov::stat_file_size(1));
     EXPECT_EQ(main->state().currentFileBase, ws / "Data/kov_STAT01");

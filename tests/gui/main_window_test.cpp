@@ -248,12 +248,9 @@ TEST_F(MainWindowTest, OptimIsEnabledOnlyByQueuedInputFilesNamedByATaskCode) {
     struct Case {
         const char* file;
         bool enabled;
-    } cases[] = {{"kov_ABC12_in.dat", false},
-                 {"kov_ABC1234_in.dat", false},
-                 {"kov_ABC123_out.dat", false},
-                 {"kov_deme05_in.dat", false},
-                 {"kov_abcdef_in.dat", false},
-                 {"kov_ABC123_in.dat", true}};
+    } cases[] = {{"kov_ABC12_in.dat", false},   {"kov_ABC1234_in.dat", false},
+                 {"kov_ABC123_out.dat", false}, {"kov_deme05_in.dat", false},
+                 {"kov_abcdef_in.dat", false},  {"kov_ABC123_in.dat", true}};
     for (const auto& c : cases) {
         kov::write_file_atomic(ws / (std::string("Solving/") + c.file), {});
         w->mnuSolvingClick();
@@ -357,8 +354,10 @@ TEST(RegionalSettings, DurationsTakeTheTimeSeparatorAndNeverAClockFormat) {
         double seconds;
         const char* text;
     } cases[] = {
-        {"h:mm:ss AP", 0, "0:00:00"},   {"h:mm:ss AP", 46800, "13:00:00"},
-        {"HH.mm.ss", 90061, "25.01.01"}, {"'Uhr' H:mm", 61, "0:01:01"},
+        {"h:mm:ss AP", 0, "0:00:00"},
+        {"h:mm:ss AP", 46800, "13:00:00"},
+        {"HH.mm.ss", 90061, "25.01.01"},
+        {"'Uhr' H:mm", 61, "0:01:01"},
     };
     for (const auto& c : cases) {
         s.longTimeFormat = QString::fromLatin1(c.format);

@@ -1,6 +1,7 @@
 #include "batch_workspace.h"
 
 #include "io/files.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <iostream>
@@ -34,7 +35,7 @@ LanguageShell workspace_shell(const std::string& workspace,
 RegionalSettings batch_regional_settings(const LanguageShell& shell) {
     const UserRegionalSettings user = userRegionalSettings();
     if (!user.fromLocale) {
-        std::cerr << shell.text(320) << "...\n";
+        std::cerr << shell.text(txt::NoRegionalSettings) << "...\n";
     }
     return user.settings;
 }

@@ -9,6 +9,7 @@
 #include "protocol/protocol.h"
 #include "road/task_road.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <algorithm>
@@ -139,9 +140,12 @@ int run_solve_command(const std::vector<std::string>& args) {
         }
         const LanguageShell shell = workspace_shell(workspace, option(o, "--lang"));
         const RegionalSettings regional = batch_regional_settings(shell);
-        SolveSetup setup{workspace, shell, regional.decimalChar,
+        SolveSetup setup{workspace,
+                         shell,
+                         regional.decimalChar,
                          scheme_parameters(o, shell, regional.decimalChar),
-                         read_info_file(workspace, shell), runClock(regional)};
+                         read_info_file(workspace, shell),
+                         runClock(regional)};
 
         // The queue: the input files of Solving in name order, or the one task asked for.
         std::vector<std::string> codes;
@@ -155,14 +159,16 @@ int run_solve_command(const std::vector<std::string>& args) {
             }
             const std::string file = "kov_" + code + "_in.dat";
             if (!file_exists(ws_path(workspace, "Solving/" + file))) {
-                std::cerr << shell.text(504) << ". " << shell.text(382) << " \"" << file << "\".\n";
+                std::cerr << shell.text(txt::TaskCannotBeSolved) << ". "
+                          << shell.text(txt::NoInputFile) << " \"" << file << "\".\n";
                 return kTaskFailed;
             }
             codes.push_back(code);
         } else {
             codes = queued_task_codes(workspace);
             if (codes.empty()) {
-                std::cout << shell.text(12) << ". " << shell.text(383) << ".\n";
+                std::cout << shell.text(txt::BatchImpossible) << ". "
+                          << shell.text(txt::NoQueuedInputFiles) << ".\n";
                 return 0;
             }
         }

@@ -1,6 +1,7 @@
 #include "optim/info_file.h"
 
 #include "io/files.h"
+#include "shell/texts.h"
 
 namespace kov {
 
@@ -12,8 +13,8 @@ std::array<std::string, 3> read_info_file(const std::string& workspace,
     try {
         data = read_file(path, std::size_t(1) << 20);
     } catch (const FileError&) {
-        info[0] = "? (" + shell.text(319) + " System\\info)";
-        info[1] = info[2] = "? (" + shell.text(459) + ")";
+        info[0] = "? (" + shell.text(txt::InfoFileNotFound) + " System\\info)";
+        info[1] = info[2] = "? (" + shell.text(txt::NoInformation) + ")";
         return info;
     }
     // The file is plain text in the code page of the shell's language.

@@ -1,5 +1,7 @@
 #include "optim/scheme_parameters.h"
 
+#include "shell/texts.h"
+
 namespace kov {
 
 bool scheme_value_admitted(SchemeField field, double value) {
@@ -17,10 +19,10 @@ bool scheme_value_admitted(SchemeField field, double value) {
 }
 
 std::string scheme_warning(const LanguageShell& shell, SchemeField field) {
-    const int text = field == SchemeField::Omega       ? 215
-                     : field == SchemeField::Threshold ? 214
-                     : field == SchemeField::CheckEvery ? 418
-                                                        : 419;
+    const int text = field == SchemeField::Omega        ? txt::OmegaOutOfRange
+                     : field == SchemeField::Threshold  ? txt::ThresholdOutOfRange
+                     : field == SchemeField::CheckEvery ? txt::CheckEveryOutOfRange
+                                                        : txt::MaxCyclesOutOfRange;
     return shell.text(text) + ".";
 }
 

@@ -71,15 +71,16 @@ double payback_amount(const TaskHeader& h, const InvestmentVariant& v, double ca
 TickAmounts investment_ticks(const TaskHeader& h, const InvestmentVariant& v, double capital,
                              int k);
 
-// The choice groups from the marks: for each chosen object in BDON order, (-1, -1, -1), then for each
-// chosen modernisation variant s ascending: (object, s, 1) without pay-back, or (object, s, v) for
-// each chosen income variant v ascending (income_marks, only read when prok = 1).
+// The choice groups from the marks: for each chosen object in BDON order, (-1, -1, -1), then for
+// each chosen modernisation variant s ascending: (object, s, 1) without pay-back, or (object, s, v)
+// for each chosen income variant v ascending (income_marks, only read when prok = 1).
 std::vector<std::vector<ChoiceTriple>>
 build_choice_groups(const TaskHeader& h, const BdonData& bdon, const Marks& object_marks,
                     const std::vector<Marks>& variant_marks,
                     const std::vector<std::vector<Marks>>& income_marks);
 
-// The shape of the descriptor's income marks for a BDON: M x (n_i + 1) x (s or e by prmp), all empty.
+// The shape of the descriptor's income marks for a BDON: M x (n_i + 1) x (s or e by prmp), all
+// empty.
 std::vector<std::vector<Marks>> empty_income_marks(const BdonData& bdon, int prmp);
 
 // What the wizard has when it finishes: the header (with toc, delta, ogrn, faza and

@@ -7,6 +7,7 @@
 
 #include "io/files.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -28,37 +29,37 @@ struct MenuItem {
 };
 
 constexpr MenuItem kMenu[] = {
-    {"mnuIn", 40, false, ""},
-    {"mnuInNewTask", 42, false, "mnuIn"},
-    {"mnuInNewTaskExportData", 43, false, "mnuIn"},
-    {"mnuInEditTask", 163, false, "mnuIn"},
+    {"mnuIn", kov::txt::MenuInput, false, ""},
+    {"mnuInNewTask", kov::txt::MenuNewTask, false, "mnuIn"},
+    {"mnuInNewTaskExportData", kov::txt::MenuNewTaskByImport, false, "mnuIn"},
+    {"mnuInEditTask", kov::txt::MenuCorrectTask, false, "mnuIn"},
     {"-", 0, false, "mnuIn"},
-    {"mnuInExit", 72, false, "mnuIn"},
-    {"mnuControl", 469, false, ""},
-    {"mnuOutViewProtocol", 400, false, "mnuControl"},
-    {"mnuSolving", 409, false, ""},
-    {"Optim", 71, false, "mnuSolving"},
-    {"mnuOut", 69, false, ""},
-    {"mnuInViewTask", 390, false, "mnuOut"},
-    {"mnuOutViewSolution", 391, false, "mnuOut"},
+    {"mnuInExit", kov::txt::MenuExit, false, "mnuIn"},
+    {"mnuControl", kov::txt::MenuControl, false, ""},
+    {"mnuOutViewProtocol", kov::txt::MenuProtocol, false, "mnuControl"},
+    {"mnuSolving", kov::txt::MenuSolving, false, ""},
+    {"Optim", kov::txt::MenuOptimisation, false, "mnuSolving"},
+    {"mnuOut", kov::txt::MenuOutput, false, ""},
+    {"mnuInViewTask", kov::txt::MenuViewTask, false, "mnuOut"},
+    {"mnuOutViewSolution", kov::txt::MenuViewSolution, false, "mnuOut"},
     {"-", 0, false, "mnuOut"},
-    {"mnuOutExpInExcel", 494, false, "mnuOut"},
-    {"mnuOutPrint", 337, false, "mnuOut"},
-    {"N5", 435, false, ""},
-    {"N6", 425, false, "N5"},
-    {"N7", 393, false, "N5"},
-    {"N8", 495, false, "N5"},
-    {"N9", 338, false, "N5"},
-    {"DBOR", 399, false, ""},
-    {"N10", 423, true, "DBOR"},
-    {"N11", 422, false, "DBOR"},
-    {"N12", 162, true, "DBOR"},
-    {"N13", 388, false, "DBOR"},
-    {"N14", 493, false, "DBOR"},
-    {"N15", 466, true, "DBOR"},
-    {"mnuHelp", 347, false, ""},
-    {"N101", 270, true, "mnuHelp"},
-    {"N102", 268, false, "mnuHelp"},
+    {"mnuOutExpInExcel", kov::txt::MenuExportTask, false, "mnuOut"},
+    {"mnuOutPrint", kov::txt::MenuPrintTask, false, "mnuOut"},
+    {"N5", kov::txt::MenuStatistics, false, ""},
+    {"N6", kov::txt::MenuCreateStatistics, false, "N5"},
+    {"N7", kov::txt::MenuViewStatistics, false, "N5"},
+    {"N8", kov::txt::MenuExportStatistics, false, "N5"},
+    {"N9", kov::txt::MenuPrintStatistics, false, "N5"},
+    {"DBOR", kov::txt::MenuDatabases, false, ""},
+    {"N10", kov::txt::MenuNewDatabase, true, "DBOR"},
+    {"N11", kov::txt::MenuNewDatabaseByImport, false, "DBOR"},
+    {"N12", kov::txt::MenuCorrectDatabase, true, "DBOR"},
+    {"N13", kov::txt::MenuViewDatabase, false, "DBOR"},
+    {"N14", kov::txt::MenuExportDatabase, false, "DBOR"},
+    {"N15", kov::txt::MenuDeleteDatabase, true, "DBOR"},
+    {"mnuHelp", kov::txt::MenuHelp, false, ""},
+    {"N101", kov::txt::AboutSystem, true, "mnuHelp"},
+    {"N102", kov::txt::AboutDeveloper, false, "mnuHelp"},
 };
 
 // Menu captions are shown as they stand: '&' is not a mnemonic marker.
@@ -119,7 +120,7 @@ void TfrmMainWin::startWithShell(const std::string& shellFileName) {
     }
     state_.shellLoaded = true;
     if (!lock_.acquire(state_.path("System/kov.lock"))) {
-        state_.messages->error(state_.text(529) + QStringLiteral(" !!!"));
+        state_.messages->error(state_.text(kov::txt::AlreadyRunning) + QStringLiteral(" !!!"));
         state_.shellLoaded = false;
         terminate();
         return;
@@ -134,13 +135,13 @@ void TfrmMainWin::loadProtocol() {
     const auto result = kov::load_protocol(state_.workspace, state_.codepage());
     state_.protocol = result.entries;
     MessageService& m = *state_.messages;
-    const QString error205 = state_.text(205) + QStringLiteral(" !!!");
-    const QString error321 = state_.text(321) + QStringLiteral(" !!!");
+    const QString error205 = state_.text(kov::txt::ProtocolNotWritable) + QStringLiteral(" !!!");
+    const QString error321 = state_.text(kov::txt::ProtocolNotRecognised) + QStringLiteral(" !!!");
     switch (result.outcome) {
     case kov::ProtocolLoad::Loaded:
         break;
     case kov::ProtocolLoad::Created:
-        m.warning(state_.text(202) + QStringLiteral("..."));
+        m.warning(state_.text(kov::txt::ProtocolMissing) + QStringLiteral("..."));
         break;
     case kov::ProtocolLoad::NotCreatable:
         m.error(error205);
@@ -150,7 +151,7 @@ void TfrmMainWin::loadProtocol() {
         break;
     case kov::ProtocolLoad::DamagedKept:
         m.error(error321);
-        m.information(state_.text(532) + QStringLiteral(" \"") +
+        m.information(state_.text(kov::txt::ProtocolDamagedKept) + QStringLiteral(" \"") +
                       QString::fromStdString(std::string(kov::kProtocolFile) + ".bad") +
                       QStringLiteral("\"."));
         break;
@@ -164,7 +165,7 @@ void TfrmMainWin::loadProtocol() {
 void TfrmMainWin::readRegionalSettings() {
     const UserRegionalSettings user = userRegionalSettings();
     if (!user.fromLocale) {
-        state_.messages->warning(state_.text(320) + QStringLiteral("..."));
+        state_.messages->warning(state_.text(kov::txt::NoRegionalSettings) + QStringLiteral("..."));
     }
     state_.regional = user.settings;
 }
@@ -216,7 +217,7 @@ void TfrmMainWin::buildMenu() {
 }
 
 void TfrmMainWin::applyCaptions() {
-    setWindowTitle(state_.text(272));
+    setWindowTitle(state_.text(kov::txt::MainCaption));
     for (const auto& item : kMenu) {
         const QString name = QString::fromLatin1(item.name);
         if (name == QLatin1String("-")) {
@@ -308,7 +309,8 @@ void TfrmMainWin::closeEvent(QCloseEvent* event) {
         try {
             kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
         } catch (const kov::FileError&) {
-            state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
+            state_.messages->error(state_.text(kov::txt::ProtocolNotWritable) +
+                                   QStringLiteral(" !!!"));
         }
     }
     event->accept();

@@ -1,6 +1,7 @@
 #include "file_error_text.h"
 
 #include "shared_state.h"
+#include "shell/texts.h"
 
 QString fileErrorText(const SharedState& state, const kov::FileError& error) {
     std::string file = error.file();
@@ -11,13 +12,13 @@ QString fileErrorText(const SharedState& state, const kov::FileError& error) {
         QStringLiteral(" \"") + QString::fromStdString(file) + QStringLiteral("\"");
     switch (error.kind()) {
     case kov::FileError::Kind::Format:
-        return state.text(530) + quoted + QStringLiteral(": ") +
+        return state.text(kov::txt::FileDamaged) + quoted + QStringLiteral(": ") +
                QString::fromStdString(error.detail()) + QStringLiteral(" !!!");
     case kov::FileError::Kind::Write:
-        return state.text(531) + quoted + QStringLiteral(" !!!");
+        return state.text(kov::txt::FileNotWritten) + quoted + QStringLiteral(" !!!");
     case kov::FileError::Kind::Missing:
     case kov::FileError::Kind::Read:
         break;
     }
-    return state.text(533) + quoted + QStringLiteral(" !!!");
+    return state.text(kov::txt::FileNotRead) + quoted + QStringLiteral(" !!!");
 }

@@ -13,6 +13,7 @@
 #include "optim/scheme_parameters.h"
 #include "optim/solve_task.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -67,9 +68,9 @@ TForm1::TForm1(TfrmMainWin& main)
     RB1->setChecked(true);
     connect(RB1, &QRadioButton::clicked, this, &TForm1::RB1Click);
     connect(RB2, &QRadioButton::clicked, this, &TForm1::RB2Click);
-    BNext1 = button("BNext1", state_.text(78));
-    BNext2 = button("BNext2", state_.text(78));
-    BNext3 = button("BNext3", state_.text(78));
+    BNext1 = button("BNext1", state_.text(kov::txt::Next));
+    BNext2 = button("BNext2", state_.text(kov::txt::Next));
+    BNext3 = button("BNext3", state_.text(kov::txt::Next));
     Label1 = label("Label1", this);
     MaskEdit1_3 = new QLineEdit(this);
     MaskEdit1_3->setObjectName(QStringLiteral("MaskEdit1_3"));
@@ -90,9 +91,9 @@ TForm1::TForm1(TfrmMainWin& main)
             i < 2 ? QStringLiteral("[0-9%1]*").arg(decimal) : QStringLiteral("[0-9]*");
         ME[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(chars), ME[i]));
     }
-    BStart = button("BStart", state_.trimmed(2));
-    BReset = button("BReset", state_.text(411));
-    BEnd = button("BEnd", state_.text(73));
+    BStart = button("BStart", state_.trimmed(kov::txt::Start));
+    BReset = button("BReset", state_.text(kov::txt::Reset));
+    BEnd = button("BEnd", state_.text(kov::txt::Exit));
     connect(BNext1, &QPushButton::clicked, this, &TForm1::BNext1Click);
     connect(BNext2, &QPushButton::clicked, this, &TForm1::BNext2Click);
     connect(BNext3, &QPushButton::clicked, this, &TForm1::BNext3Click);
@@ -160,14 +161,14 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::placePromptTexts() {
-    const QString and0 = state_.trimmed(0);
-    LOPRM->setText(state_.text(503) + QStringLiteral(":"));
-    LOPT[0]->setText(state_.text(290) + QStringLiteral(" (>=0,1 ") + and0 +
+    const QString and0 = state_.trimmed(kov::txt::And);
+    LOPRM->setText(state_.text(kov::txt::EnterParameters) + QStringLiteral(":"));
+    LOPT[0]->setText(state_.text(kov::txt::OmegaPrompt) + QStringLiteral(" (>=0,1 ") + and0 +
                      QStringLiteral(" <1,0)"));
-    LOPT[1]->setText(state_.text(152) + QStringLiteral(" (>=0,001 ") + and0 +
+    LOPT[1]->setText(state_.text(kov::txt::ThresholdPrompt) + QStringLiteral(" (>=0,001 ") + and0 +
                      QStringLiteral(" <=0,1)"));
-    LOPT[2]->setText(state_.text(169) + QStringLiteral(" (>=1)"));
-    LOPT[3]->setText(state_.text(171) + QStringLiteral(" (>=10)"));
+    LOPT[2]->setText(state_.text(kov::txt::CheckEveryPrompt) + QStringLiteral(" (>=1)"));
+    LOPT[3]->setText(state_.text(kov::txt::MaxCyclesPrompt) + QStringLiteral(" (>=10)"));
     setColour(LOPRM, nullptr);
     LOPRM->adjustSize();
     LOPRM->move(144, 41);
@@ -185,19 +186,19 @@ void TForm1::placePromptTexts() {
 
 void TForm1::initialise() {
     initialised_ = true;
-    setWindowTitle(state_.text(190));
+    setWindowTitle(state_.text(kov::txt::OptimCaption));
     info_ = kov::read_info_file(state_.workspace, state_.shell);
-    Label0->setText(state_.text(505) + QStringLiteral(":"));
+    Label0->setText(state_.text(kov::txt::ChooseMode) + QStringLiteral(":"));
     centreAt(Label0, 311, 40);
-    Label0_1->setText(state_.text(323));
+    Label0_1->setText(state_.text(kov::txt::Batch));
     centreAt(Label0_1, 240, 68);
-    Label0_2->setText(state_.text(149));
+    Label0_2->setText(state_.text(kov::txt::Individual));
     centreAt(Label0_2, 363, 68);
     RB1->adjustSize();
     RB2->adjustSize();
     RB1->move(240 - RB1->width() / 2, 90);
     RB2->move(363 - RB2->width() / 2, 90);
-    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    Label1->setText(state_.text(kov::txt::EnterTaskToSolve) + QStringLiteral(":"));
     setColour(Label1, nullptr);
     Label1->adjustSize();
     Label1->move(174, 120);
@@ -251,7 +252,8 @@ void TForm1::BNext1Click() {
     }
     tasks_ = kov::queued_task_codes(state_.workspace);
     if (tasks_.empty()) {
-        setMessage(state_.text(12) + QStringLiteral(". ") + state_.text(383) + QStringLiteral("."));
+        setMessage(state_.text(kov::txt::BatchImpossible) + QStringLiteral(". ") +
+                   state_.text(kov::txt::NoQueuedInputFiles) + QStringLiteral("."));
         showOnly({BEnd});
         return;
     }
@@ -263,8 +265,8 @@ void TForm1::BNext2Click() {
     const std::string code =
         state_.solveNow == 1 ? state_.solveNowCode : MaskEdit1_3->text().toStdString();
     tasks_ = {code};
-    Label1->setText(state_.text(492) + QStringLiteral(" - \"") + QString::fromStdString(code) +
-                    QStringLiteral("\"."));
+    Label1->setText(state_.text(kov::txt::TaskToSolve) + QStringLiteral(" - \"") +
+                    QString::fromStdString(code) + QStringLiteral("\"."));
     setColour(Label1, "green");
     Label1->adjustSize();
     Label1->move(10, 16);
@@ -275,9 +277,9 @@ void TForm1::BNext2Click() {
         ME[0]->setFocus();
         return;
     }
-    setMessage(state_.text(504) + QStringLiteral(". ") + state_.text(382) +
-               QStringLiteral(" \"kov_") + QString::fromStdString(code) +
-               QStringLiteral("_in.dat\"."));
+    setMessage(state_.text(kov::txt::TaskCannotBeSolved) + QStringLiteral(". ") +
+               state_.text(kov::txt::NoInputFile) + QStringLiteral(" \"kov_") +
+               QString::fromStdString(code) + QStringLiteral("_in.dat\"."));
     showOnly({Label1, BEnd});
 }
 
@@ -295,7 +297,8 @@ void TForm1::BNext3Click() {
         }
         const auto field = static_cast<kov::SchemeField>(i);
         if (values[i] && !kov::scheme_value_admitted(field, *values[i])) {
-            state_.messages->warning(QString::fromStdString(kov::scheme_warning(state_.shell, field)));
+            state_.messages->warning(
+                QString::fromStdString(kov::scheme_warning(state_.shell, field)));
         }
         if (!values[i] || !kov::scheme_value_admitted(field, *values[i])) {
             ME[i]->setFocus();
@@ -308,16 +311,18 @@ void TForm1::BNext3Click() {
     const int maxCycles = static_cast<int>(*values[3]);
     parameters_ = {omega, threshold, checkEvery, maxCycles};
 
-    LOPRM->setText(state_.text(330) + QStringLiteral(":"));
+    LOPRM->setText(state_.text(kov::txt::SchemeParametersHeading) + QStringLiteral(":"));
     LOPRM->adjustSize();
     moveInside(LOPRM, 396, 5);
     const QString summary[4] = {
-        state_.shortText(28) + QStringLiteral(" = ") +
+        state_.shortText(kov::short_txt::Omega) + QStringLiteral(" = ") +
             QString::fromStdString(kov::format_fixed(omega, 2, dc)),
-        state_.shortText(15) + QStringLiteral(" = ") +
+        state_.shortText(kov::short_txt::Threshold) + QStringLiteral(" = ") +
             QString::fromStdString(kov::format_fixed(threshold, 3, dc)),
-        state_.shortText(14) + QStringLiteral(" = ") + QString::number(checkEvery),
-        state_.shortText(17) + QStringLiteral(" = ") + QString::number(maxCycles),
+        state_.shortText(kov::short_txt::CheckEvery) + QStringLiteral(" = ") +
+            QString::number(checkEvery),
+        state_.shortText(kov::short_txt::MaxCycles) + QStringLiteral(" = ") +
+            QString::number(maxCycles),
     };
     setColour(LOPRM, "blue");
     for (int i = 0; i < 4; ++i) {
@@ -336,7 +341,7 @@ void TForm1::BNext3Click() {
 }
 
 void TForm1::BStartClick() {
-    BStart->setText(state_.text(398));
+    BStart->setText(state_.text(kov::txt::Running));
     BStart->repaint();
     for (QLabel* l : Lines) {
         l->clear();
@@ -346,11 +351,11 @@ void TForm1::BStartClick() {
     for (const auto& code : tasks_) {
         runTask(code);
     }
-    BStart->setText(state_.trimmed(2));
+    BStart->setText(state_.trimmed(kov::txt::Start));
 }
 
 void TForm1::BResetClick() {
-    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    Label1->setText(state_.text(kov::txt::EnterTaskToSolve) + QStringLiteral(":"));
     setColour(Label1, nullptr);
     Label1->adjustSize();
     Label1->move(174, 120);
@@ -361,7 +366,7 @@ void TForm1::BResetClick() {
     }
     Label8->clear();
     Label_End->clear();
-    BStart->setText(state_.trimmed(2));
+    BStart->setText(state_.trimmed(kov::txt::Start));
     showOnly({Label1, MaskEdit1_3, BNext2});
     MaskEdit1_3->setFocus();
 }
@@ -424,8 +429,9 @@ void TForm1::runTask(const std::string& code) {
         setMessage(fileErrorText(state_, error));
     } catch (const std::exception& error) {
         // The task cannot be solved; the red line says why and the batch goes on.
-        setMessage(state_.text(126) + QStringLiteral(" \"") + QString::fromStdString(code) +
-                   QStringLiteral("\". ") + QString::fromStdString(error.what()));
+        setMessage(state_.text(kov::txt::MessagePrefix) + QStringLiteral(" \"") +
+                   QString::fromStdString(code) + QStringLiteral("\". ") +
+                   QString::fromStdString(error.what()));
     }
 }
 

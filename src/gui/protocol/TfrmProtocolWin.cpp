@@ -8,6 +8,7 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 #include "task/task_files.h"
 
 #include <QComboBox>
@@ -24,12 +25,12 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
     , main_(main)
     , state_(main.state()) {
     setObjectName(QStringLiteral("TfrmProtocolWin"));
-    setWindowTitle(state_.text(395));
+    setWindowTitle(state_.text(kov::txt::ProtocolCaption));
 
     TaskList = new QComboBox(this);
     TaskList->setObjectName(QStringLiteral("TaskList"));
     TaskList->setEditable(false);
-    btnDeleteTask = new QPushButton(state_.text(467), this);
+    btnDeleteTask = new QPushButton(state_.text(kov::txt::DeleteTaskButton), this);
     btnDeleteTask->setObjectName(QStringLiteral("btnDeleteTask"));
     ValueList = new QTableWidget(0, 2, this);
     ValueList->setObjectName(QStringLiteral("ValueList"));
@@ -40,11 +41,11 @@ TfrmProtocolWin::TfrmProtocolWin(TfrmMainWin& main)
     ValueList->horizontalHeader()->setStretchLastSection(true);
     ValueList->setEditTriggers(QAbstractItemView::NoEditTriggers);
     ValueList->setSelectionMode(QAbstractItemView::NoSelection);
-    btnCreateInData = new QPushButton(state_.text(70), this);
+    btnCreateInData = new QPushButton(state_.text(kov::txt::QueueInputButton), this);
     btnCreateInData->setObjectName(QStringLiteral("btnCreateInData"));
-    btnLoadOutData = new QPushButton(state_.text(113), this);
+    btnLoadOutData = new QPushButton(state_.text(kov::txt::TakeBackSolutionButton), this);
     btnLoadOutData->setObjectName(QStringLiteral("btnLoadOutData"));
-    btnClose = new QPushButton(state_.text(129), this);
+    btnClose = new QPushButton(state_.text(kov::txt::CloseButton), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
     btnClose->setAutoDefault(false);
 
@@ -113,19 +114,20 @@ void TfrmProtocolWin::showTask() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    addRow(491, QString::fromStdString(e.code));
-    addRow(195, QString::fromStdString(e.name));
-    const QString stateText = e.state == kov::TaskState::Entered  ? state_.trimmed(497)
-                              : e.state == kov::TaskState::Queued ? state_.text(289)
-                                                                  : state_.text(128);
-    addRow(5, stateText);
-    addRow(83, state_.regional.dateTimeText(e.entered));
-    addRow(82, state_.regional.dateTimeText(e.changed));
+    addRow(kov::txt::TaskCode, QString::fromStdString(e.code));
+    addRow(kov::txt::TaskName, QString::fromStdString(e.name));
+    const QString stateText =
+        e.state == kov::TaskState::Entered  ? state_.trimmed(kov::txt::StateEntered)
+        : e.state == kov::TaskState::Queued ? state_.text(kov::txt::StateQueued)
+                                            : state_.text(kov::txt::StateSolved);
+    addRow(kov::txt::StateKey, stateText);
+    addRow(kov::txt::EnteredKey, state_.regional.dateTimeText(e.entered));
+    addRow(kov::txt::ChangedKey, state_.regional.dateTimeText(e.changed));
     if (e.state != kov::TaskState::Entered) {
-        addRow(85, state_.regional.dateTimeText(e.queued));
+        addRow(kov::txt::QueuedKey, state_.regional.dateTimeText(e.queued));
     }
     if (e.state == kov::TaskState::Solved) {
-        addRow(81, state_.regional.dateTimeText(e.solved));
+        addRow(kov::txt::SolvedKey, state_.regional.dateTimeText(e.solved));
     }
     const bool demonstration =
         e.code.find("DEMR") != std::string::npos || e.code.find("DEME") != std::string::npos;
@@ -141,7 +143,7 @@ bool TfrmProtocolWin::saveProtocol() {
         kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
         return true;
     } catch (const kov::FileError&) {
-        state_.messages->error(state_.text(205) + QStringLiteral(" !!!"));
+        state_.messages->error(state_.text(kov::txt::ProtocolNotWritable) + QStringLiteral(" !!!"));
         return false;
     }
 }
@@ -186,7 +188,8 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
         return;
     }
     if (result.corrected) {
-        state_.messages->information(state_.text(351) + QStringLiteral("."));
+        state_.messages->information(state_.text(kov::txt::DatabaseCorrected) +
+                                     QStringLiteral("."));
     }
     e.state = kov::TaskState::Solved;
     e.solved = kov::now_day_count();
@@ -200,7 +203,7 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    const QString question = state_.text(53) + QStringLiteral(" \"") +
+    const QString question = state_.text(kov::txt::DeleteTaskQuestion) + QStringLiteral(" \"") +
                              QString::fromStdString(kov::left_chars(e.name, 50)) +
                              QStringLiteral("\"?");
     if (!state_.messages->confirm(question)) {
