@@ -296,11 +296,12 @@ void TForm1::BNext3Click() {
             values[i] = *v;
         }
         const auto field = static_cast<kov::SchemeField>(i);
-        if (values[i] && !kov::scheme_value_admitted(field, *values[i])) {
+        const bool admitted = values[i] && kov::scheme_value_admitted(field, *values[i]);
+        if (values[i] && !admitted) {
             state_.messages->warning(
                 QString::fromStdString(kov::scheme_warning(state_.shell, field)));
         }
-        if (!values[i] || !kov::scheme_value_admitted(field, *values[i])) {
+        if (!admitted) {
             ME[i]->setFocus();
             return;
         }
