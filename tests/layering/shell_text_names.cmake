@@ -3,7 +3,7 @@
 # does not check. Run as: cmake -DSOURCE_DIR=<repo> -P shell_text_names.cmake
 file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.h" "${SOURCE_DIR}/src/*.cpp"
     "${SOURCE_DIR}/tools/*.h" "${SOURCE_DIR}/tools/*.cpp")
-set(lookup "(text|trimmed|short_text|short_trimmed|shortText|list_item|listItem)\\([ ]*[0-9]")
+set(lookup "[.>](text|trimmed|short_text|short_trimmed|shortText|list_item|listItem)\\([ ]*[0-9]")
 set(failures "")
 foreach(source IN LISTS sources)
     file(STRINGS "${source}" lines REGEX "${lookup}")
