@@ -62,7 +62,7 @@ bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOV_BUILD_TESTS=OFF -DKOV_BUILD_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
 	@for b in build/bench/bench/kov_bench_*; do \
-		[ -x "$$b" ] || continue; \
+		[ -f "$$b" ] && [ -x "$$b" ] || continue; \
 		"$$b" || { echo "$$b failed"; exit 1; }; \
 	done
 
