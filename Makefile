@@ -1,14 +1,17 @@
-# Lite_TELM_KOV: the two set-up commands of a fresh Debian 12 machine (as root).
+# Lite_TELM_KOV: the two set-up commands of a fresh Debian 12 machine, as root or as a user.
 #   make run    install what is missing, build, assemble the Workspace and start the program
 #   make test   install what is missing, build with the sanitizers and run every test
+# Only installing packages and locales needs root: a user is asked for it through sudo, and only
+# when something is missing. The build, the Workspace and the program belong to whoever ran make.
 
 PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 	libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev libzip-dev zipcmp zipmerge ziptool \
 	libpugixml-dev libjpeg62-turbo-dev libturbojpeg0-dev xvfb xauth xdotool imagemagick \
-	poppler-utils python3-openpyxl locales fonts-dejavu-core clang qt6-translations-l10n
+	poppler-utils python3-openpyxl locales fonts-dejavu-core clang qt6-translations-l10n sudo
 
 WORKSPACE := $(CURDIR)/Workspace
 JOBS := $(shell nproc)
+SUDO := $(if $(filter 0,$(shell id -u)),,sudo)
 
 .PHONY: run test build deps locales bench clean
 
@@ -16,7 +19,11 @@ deps:
 	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 		echo "Installing: $$missing"; \
-		apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+		if [ -n "$(SUDO)" ] && ! command -v sudo >/dev/null; then \
+			echo "Installing packages needs root: run make once as root, or install sudo."; exit 1; \
+		fi; \
+		$(SUDO) apt-get update -qq && \
+		$(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
 
 locales: deps
@@ -24,7 +31,12 @@ locales: deps
 		locale -a 2>/dev/null | grep -qi "^$$(echo $$l | sed 's/UTF-8/utf8/')$$" || need=1; \
 	done; \
 	if [ -n "$$need" ]; then \
-		sed -i -E 's/^# *(de_DE.UTF-8|ru_RU.UTF-8|en_US.UTF-8)/\1/' /etc/locale.gen && locale-gen >/dev/null; \
+		echo "Generating the locales de_DE.UTF-8, ru_RU.UTF-8 and en_US.UTF-8"; \
+		if [ -n "$(SUDO)" ] && ! command -v sudo >/dev/null; then \
+			echo "Generating locales needs root: run make once as root, or install sudo."; exit 1; \
+		fi; \
+		$(SUDO) sed -i -E 's/^# *(de_DE.UTF-8|ru_RU.UTF-8|en_US.UTF-8)/\1/' /etc/locale.gen && \
+		$(SUDO) locale-gen >/dev/null; \
 	fi
 
 build: deps
@@ -49,7 +61,10 @@ test: locales
 bench: deps
 	cmake -S . -B build/bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DKOV_BUILD_TESTS=OFF -DKOV_BUILD_BENCH=ON
 	cmake --build build/bench -j $(JOBS)
-	@for b in build/bench/bench/kov_bench_*; do [ -x "$$b" ] && "$$b"; done
+	@for b in build/bench/bench/kov_bench_*; do \
+		[ -f "$$b" ] && [ -x "$$b" ] || continue; \
+		"$$b" || { echo "$$b failed"; exit 1; }; \
+	done
 
 clean:
 	rm -rf build

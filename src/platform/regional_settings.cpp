@@ -41,6 +41,50 @@ QString RegionalSettings::timeText(double dayCount) const {
     return toDateTime(dayCount).time().toString(longTimeFormat);
 }
 
+QString RegionalSettings::dateTimeText(double dayCount) const {
+    const kov::DateTime t = kov::from_day_count(dayCount);
+    if (t.hour == 0 && t.minute == 0 && t.second == 0 && t.msec == 0) {
+        return dateText(dayCount);
+    }
+    return dateText(dayCount) + QLatin1Char(' ') + timeText(dayCount);
+}
+
+QString RegionalSettings::timeSeparator() const {
+    // The character after the hours, outside quoted literal text.
+    bool quoted = false;
+    for (qsizetype i = 0; i < longTimeFormat.size(); ++i) {
+        const QChar c = longTimeFormat[i];
+        if (c == QLatin1Char('\'')) {
+            quoted = !quoted;
+        } else if (!quoted && (c == QLatin1Char('h') || c == QLatin1Char('H'))) {
+            while (i + 1 < longTimeFormat.size() &&
+                   longTimeFormat[i + 1].toLower() == QLatin1Char('h')) {
+                ++i;
+            }
+            if (i + 1 < longTimeFormat.size()) {
+                const QChar next = longTimeFormat[i + 1];
+                if (!next.isLetter() && next != QLatin1Char('\'')) {
+                    return QString(next);
+                }
+            }
+            break;
+        }
+    }
+    return QStringLiteral(":");
+}
+
+QString RegionalSettings::durationText(double seconds) const {
+    return QString::fromStdString(kov::duration_text(seconds, timeSeparator().toStdString()));
+}
+
+kov::RunClock runClock(const RegionalSettings& settings) {
+    kov::RunClock clock = kov::default_run_clock();
+    clock.time_text = [settings](double t) { return settings.timeText(t).toStdString(); };
+    clock.date_text = [settings](double t) { return settings.dateText(t).toStdString(); };
+    clock.duration_text = [settings](double s) { return settings.durationText(s).toStdString(); };
+    return clock;
+}
+
 std::optional<QString> processEnvironment(const char* name) {
     const char* v = std::getenv(name);
     if (!v) {
@@ -56,6 +100,16 @@ std::optional<QString> numericLocaleName(const EnvironmentLookup& env) {
         }
     }
     return std::nullopt;
+}
+
+UserRegionalSettings userRegionalSettings(const EnvironmentLookup& env) {
+    const auto locale = numericLocaleName(env);
+    if (!locale) {
+        UserRegionalSettings user{regionalSettingsFor(QStringLiteral("C")), false};
+        user.settings.decimalChar = ',';
+        return user;
+    }
+    return {regionalSettingsFor(*locale), true};
 }
 
 RegionalSettings regionalSettingsFor(const QString& localeName) {

@@ -342,11 +342,7 @@ TEST_F(StatisticsRunTest, RunsWriteIdenticalFilesAndEqualVariantsGetEqualTrials)
         create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, one_thread);
     const Bytes first = read_file(stat_path());
     EXPECT_EQ(first.size(), stat_file_size(2));
-    ModellingOptions two_threads;
-    two_threads.threads = 2;
-    int notices = 0;
-    two_threads.notice = [&](bool) { ++notices; };
-    create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, two_threads);
+    create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, one_thread);
     EXPECT_EQ(read_file(stat_path()), first);
 
     EXPECT_EQ(s.header.trials, 1000);
@@ -359,6 +355,37 @@ TEST_F(StatisticsRunTest, RunsWriteIdenticalFilesAndEqualVariantsGetEqualTrials)
     EXPECT_EQ(s.variants[0].computed_mean,
               expected_income(bdon.sale_points[0][0][0], 100, 0, 1, 20));
     EXPECT_EQ(read_stat_file(stat_path(), 2, kCp), s);
+}
+
+TEST_F(StatisticsRunTest, WorkerThreadsWriteEachVariantIntoItsOwnPlace) {
+    // Three variants with different objects, so a result written into another variant's place
+    // changes the file.
+    const stats_fixture::Object a{10, {{0, 0, {{100, {{0, 0}, {3, 0.2}, {40, 1}}}}}}};
+    const stats_fixture::Object b{10, {{0, 0, {{80, even_curve(12)}}}}};
+    const stats_fixture::Object c{10, {{0, 0, {{60, even_curve(30)}}}}};
+    write_task({a, b, c}, {{{1, 0, 1}, kNotTaken, kNotTaken},
+                           {kNotTaken, {2, 0, 1}, kNotTaken},
+                           {{1, 0, 1}, kNotTaken, {3, 0, 1}}});
+    ModellingOptions one_thread;
+    one_thread.threads = 1;
+    const StatFile s =
+        create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, one_thread);
+    const Bytes first = read_file(stat_path());
+    ASSERT_EQ(s.variants.size(), 3u);
+    EXPECT_NE(s.variants[0].simulated_mean, s.variants[1].simulated_mean);
+    EXPECT_NE(s.variants[1].simulated_mean, s.variants[2].simulated_mean);
+    EXPECT_NE(s.blocks[0], s.blocks[1]);
+
+    ModellingOptions two_threads;
+    two_threads.threads = 2;
+    std::vector<bool> notices;
+    two_threads.notice = [&](bool visible) { notices.push_back(visible); };
+    create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, two_threads);
+    EXPECT_EQ(read_file(stat_path()), first);
+    // The notice blinked during the run and is shown at its end.
+    EXPECT_NE(std::find(notices.begin(), notices.end(), false), notices.end());
+    ASSERT_FALSE(notices.empty());
+    EXPECT_TRUE(notices.back());
 }
 
 TEST_F(StatisticsRunTest, DatabaseCorrectedAfterSolvingLeavesTheOldFile) {

@@ -1,6 +1,7 @@
 #include "io/numbers.h"
 
 #include <clocale>
+#include <cmath>
 
 #include <gtest/gtest.h>
 
@@ -77,4 +78,20 @@ TEST(Dates, DayCountsFromThe30thOfDecember1899) {
     EXPECT_EQ(t.minute, 0);
     const double now = now_day_count();
     EXPECT_GT(now, 45000.0);
+}
+
+TEST(Dates, DurationsAreElapsedHoursMinutesAndSeconds) {
+    struct Case {
+        double seconds;
+        const char* separator;
+        const char* text;
+    } cases[] = {
+        {0, ":", "0:00:00"},      {59.9, ":", "0:00:59"},  {3725, ":", "1:02:05"},
+        {90061, ".", "25.01.01"}, {-3600, ":", "0:00:00"}, {std::nan(""), ":", "0:00:00"},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(duration_text(c.seconds, c.separator), c.text) << c.seconds;
+    }
+    EXPECT_EQ(numeric_date_text(46366.75), "10.12.2026");
+    EXPECT_EQ(numeric_time_text(46366.75), "18:00:00");
 }

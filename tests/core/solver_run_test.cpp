@@ -83,12 +83,14 @@ protected:
 
     SolveSetup setup(const SchemeParameters& p) {
         RunClock clock;
-        clock.now = [this] { return now_ += 0.25 / 86400; }; // a quarter of a second each time
+        clock.now = [this] { return now_ += now_step_; };
         // Times of day in quarter seconds.
         clock.time_text = [](double t) {
             return "time " + std::to_string(std::lround((t - std::floor(t)) * 86400 * 4));
         };
         clock.date_text = [](double t) { return "day " + std::to_string(long(t)); };
+        clock.seconds = [this] { return seconds_ += 1.5; };
+        clock.duration_text = [](double s) { return duration_text(s, "."); };
         return {ws_.path(), shell_, ',', p, {"first", "second", "third"}, clock};
     }
 
@@ -98,6 +100,8 @@ protected:
     LanguageShell shell_ = solver_fixture::numbered_texts();
     Lines lines_;
     double now_ = 45000.5;
+    double now_step_ = 0.25 / 86400; // a quarter of a second each reading
+    double seconds_ = 0;
 };
 
 } // namespace
@@ -114,7 +118,7 @@ TEST_F(SolverRun, SolvedTaskShowsEveryLineAndWritesItsPlans) {
     EXPECT_EQ(s.header.result, 1);
     EXPECT_EQ(s.header.message, std::string(255, ' '));
     EXPECT_EQ(s.header.info1, "first");
-    EXPECT_EQ(s.header.duration, "time 1"); // two readings of the clock
+    EXPECT_EQ(s.header.duration, "0.00.01"); // two readings of the steady clock, 1.5 s apart
     EXPECT_EQ(s.header.end_date, 45000);
     EXPECT_EQ(s.header.kr, 5);
     EXPECT_EQ(s.header.lchi, 3000);
@@ -140,7 +144,7 @@ TEST_F(SolverRun, SolvedTaskShowsEveryLineAndWritesItsPlans) {
             format_fixed(v2.gain, 2, ',') + " S6",
         "5. T111 2T74.",
         "6. T107 \"RUN001\", T426 2 T125.",
-        "T88 \"RUN001\" - time 1.",
+        "T88 \"RUN001\" - 0.00.01.",
     };
     EXPECT_EQ(lines_.texts(), expected);
     // Each variant starts with its lines 2, 3 and 5 cleared.
@@ -149,6 +153,16 @@ TEST_F(SolverRun, SolvedTaskShowsEveryLineAndWritesItsPlans) {
         cleared += text.empty() && line == RunLine::Progress5;
     }
     EXPECT_EQ(cleared, 1 + 2);
+}
+
+TEST_F(SolverRun, DurationComesFromTheSteadyClockWhenTheTimeOfDayGoesBack) {
+    const BdonData db = database(3);
+    queue(db, task_input(db, 1, 2));
+    now_ = 45000.99999;
+    now_step_ = -0.5; // the system's clock is set back during the run
+    run();
+    const SolutionHeader h = read_solution_header(out_path(), CodePage::Cp1252);
+    EXPECT_EQ(h.duration, "0.00.01");
 }
 
 TEST_F(SolverRun, ExploitationLineFourShowsIncomePerTimeUnit) {

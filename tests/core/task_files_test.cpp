@@ -164,7 +164,7 @@ TEST(TaskFiles, RoundTripsOfEveryTypeAreByteExact) {
                     EXPECT_EQ(ii, f.input);
                     EXPECT_EQ(encode_task_input(ii, bdon, cp), in);
                     EXPECT_EQ(ii.header.name, def.header.name);
-                    // The optimiser's read: parts 1 to 4.
+                    // The optimiser's read: header, ticks and groups.
                     const TaskInput solver =
                         decode_task_input(in, "i", bdon, InputParts::Solver, cp);
                     EXPECT_EQ(solver.ticks, f.input.ticks);
@@ -190,8 +190,8 @@ TEST(TaskFiles, PaybackTaskHasIncomeMarksAndTheSeries) {
     const BdonData bdon = small_bdon();
     const TaskFiles f = build_task_files(make_definition(bdon, 2, 3), bdon);
     const TaskHeader& h = f.input.header;
-    // The descriptor's part 8: one mark per sale variant of every (object, variant); only those
-    // with curves chosen.
+    // The descriptor's income marks: one mark per sale variant of every (object, variant); only
+    // those with curves chosen.
     ASSERT_EQ(f.descriptor.income_marks.size(), 3u);
     EXPECT_EQ(f.descriptor.income_marks[0], (std::vector<Marks>{{true}, {true, true}}));
     EXPECT_EQ(f.descriptor.income_marks[1], (std::vector<Marks>{{false}}));
@@ -324,7 +324,7 @@ TEST(Ticks, InvestmentTicksAndPaybackAmounts) {
     EXPECT_EQ(investment_ticks(h, {500, 200}, 800, 2).payback, 820);
     EXPECT_EQ(payback_horizon(h, 0), 6.0);
     EXPECT_EQ(payback_horizon(h, 2), 12.0);
-    EXPECT_EQ(payback_series(h)[0], 12.0); // part 5 of a mode-2 input file starts with tmx
+    EXPECT_EQ(payback_series(h)[0], 12.0); // a mode-2 input file's pay-back series starts with tmx
 }
 
 TEST(TaskFiles, FullReadIsCheckedAgainstTheDatabaseAsItIsNow) {

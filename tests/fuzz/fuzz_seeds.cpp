@@ -4,6 +4,8 @@
 #include "fuzz_common.h"
 
 #include "io/files.h"
+#include "protocol/protocol.h"
+#include "shell_fixture.h"
 
 #include <cstdio>
 #include <string>
@@ -28,7 +30,8 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string root = argv[1];
-    for (const char* t : {"bdon", "task_descriptor", "task_input", "solution", "stat"}) {
+    for (const char* t : {"bdon", "task_descriptor", "task_input", "solution", "stat", "shell",
+                          "protocol", "info"}) {
         kov::make_dirs(root + "/" + t);
     }
     const auto& dbs = fuzz::databases();
@@ -60,6 +63,24 @@ int main(int argc, char** argv) {
         put(root + "/stat", n, std::size_t(nsg),
             kov::encode_stat_file(fixtures::make_stat_file(nsg), kov::CodePage::Cp1251));
     }
+    put(root + "/shell", n, 0, kov::encode_shell(numbered_shell("eng English", 40)));
+    put(root + "/shell", n, 1, kov::encode_shell(numbered_shell("rus Русский", 40)));
+
+    std::vector<kov::ProtocolEntry> entries;
+    for (const char* code : {"DEME01", "DEMR02", "ABC123"}) {
+        kov::ProtocolEntry e;
+        e.code = code;
+        e.stored_name = kov::stored_task_name(std::string("Task ") + code, kov::CodePage::Cp1251);
+        e.state = kov::TaskState(entries.size());
+        e.entered = e.changed = 46000.5;
+        entries.push_back(e);
+    }
+    put(root + "/protocol", n, 0, kov::encode_protocol({}));
+    put(root + "/protocol", n, 1, kov::encode_protocol(entries));
+
+    const std::string info = "first\n  Module 1.0  \n\nsecond line\r\n\n third";
+    put(root + "/info", n, 0, kov::Bytes(info.begin(), info.end()));
+
     std::printf("%d seeds in %s\n", n, root.c_str());
     return 0;
 }

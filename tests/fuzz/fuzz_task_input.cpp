@@ -1,5 +1,5 @@
-// The task input file: the optimiser's read (parts 1 to 4) and the read in full, against a
-// database chosen by the first byte.
+// The task input file: the optimiser's read (header, ticks and groups) and the read in full,
+// against a database chosen by the first byte.
 #include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -115,12 +116,18 @@ TEST_F(CreateStatTest, ChecksTheInputsWithTheirMessagesAndFocus) {
 }
 
 TEST_F(CreateStatTest, HundredTrialsWriteTheStatisticsAndReplacingAsks) {
+    // Under a 12-hour clock the elapsed time is still hours, minutes and seconds.
+    main->state().regional.longTimeFormat = QStringLiteral("h:mm:ss AP");
     start("stat01", "100");
     EXPECT_EQ(control<QLineEdit>("ME1")->text(), "STAT01");
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Warning);
     EXPECT_EQ(messages.boxes[0].text, "T501 \"STAT01\" T470.");
     EXPECT_EQ(kov::read_stat_header(statFile(), kCp).trials, 100);
+    const QString elapsed = QString::fromStdString(kov::read_stat_header(statFile(), kCp).elapsed);
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+:\\d\\d:\\d\\d$")).match(elapsed).hasMatch())
+        << elapsed.toStdString();
     EXPECT_EQ(kov::read_file(statFile()).size(), kov::stat_file_size(1));
     EXPECT_EQ(main->state().currentFileBase, ws / "Data/kov_STAT01");
     EXPECT_TRUE(control<QLabel>("Label0")->isHidden());

@@ -308,17 +308,16 @@ TEST_F(MainWindowTest, SecondCopyOnTheSameWorkspaceIsRefused) {
     EXPECT_TRUE(messages.texts().isEmpty());
 }
 
-TEST_F(MainWindowTest, OptimIsEnabledOnlyBySixCharacterQueuedInputFiles) {
+TEST_F(MainWindowTest, OptimIsEnabledOnlyByQueuedInputFilesNamedByATaskCode) {
     addShell("eng", "eng English");
     auto w = start();
     w->state().solveNow = 1;
     struct Case {
         const char* file;
         bool enabled;
-    } cases[] = {{"kov_ABC12_in.dat", false},
-                 {"kov_ABC1234_in.dat", false},
-                 {"kov_ABC123_out.dat", false},
-                 {"kov_ABC123_in.dat", true}};
+    } cases[] = {{"kov_ABC12_in.dat", false},   {"kov_ABC1234_in.dat", false},
+                 {"kov_ABC123_out.dat", false}, {"kov_deme05_in.dat", false},
+                 {"kov_abcdef_in.dat", false},  {"kov_ABC123_in.dat", true}};
     for (const auto& c : cases) {
         kov::write_file_atomic(ws / (std::string("Solving/") + c.file), {});
         w->mnuSolvingClick();
@@ -502,4 +501,26 @@ TEST_F(MainWindowTest, CommandWindowsAreFixedAndCentredOnTheMainWindow) {
         opened->close();
         QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
+}
+
+TEST(RegionalSettings, DurationsTakeTheTimeSeparatorAndNeverAClockFormat) {
+    RegionalSettings s;
+    struct Case {
+        const char* format;
+        double seconds;
+        const char* text;
+    } cases[] = {
+        {"h:mm:ss AP", 0, "0:00:00"},
+        {"h:mm:ss AP", 46800, "13:00:00"},
+        {"HH.mm.ss", 90061, "25.01.01"},
+        {"'Uhr' H:mm", 61, "0:01:01"},
+    };
+    for (const auto& c : cases) {
+        s.longTimeFormat = QString::fromLatin1(c.format);
+        EXPECT_EQ(s.durationText(c.seconds), QLatin1String(c.text)) << c.format;
+    }
+    s.shortDateFormat = QStringLiteral("dd.MM.yyyy");
+    s.longTimeFormat = QStringLiteral("HH:mm:ss");
+    EXPECT_EQ(s.dateTimeText(46366.0), "10.12.2026");
+    EXPECT_EQ(s.dateTimeText(46366.75), "10.12.2026 18:00:00");
 }

@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ protected:
     void open() { openBy("Optim"); }
     void click(const char* name) { find<QPushButton>(name)->click(); }
     QString text(const char* name) { return find<QLabel>(name)->text(); }
-    // Step 1 in batch mode, then the four parameter texts and step 3.
+    // The mode step in batch mode, then the four parameter texts and the parameter step.
     void toParameters(const QStringList& values) {
         click("BNext1");
         const char* names[] = {"ME1", "ME2", "ME3", "ME4"};
@@ -138,6 +139,41 @@ TEST_F(OptimWindowTest, BatchModeSolvesEveryQueuedTask) {
     EXPECT_TRUE(text("Label_Start").contains("CCC333"));
     EXPECT_TRUE(text("Label_End").contains("CCC333"));
     EXPECT_TRUE(text("Label8").isEmpty());
+}
+
+TEST_F(OptimWindowTest, BatchModeSkipsNamesThatAreNoTaskCodeAndGoesOnPastABadFile) {
+    queue("AAA111");
+    queue("CCC333");
+    // Lower-case codes match the queue's pattern but are no TaskCode; an empty file has a good
+    // code but cannot be read.
+    kov::write_file_atomic(ws / "Solving/kov_abcdef_in.dat", {});
+    kov::write_file_atomic(ws / "Solving/kov_deme05_in.dat",
+                           kov::read_file(ws / "Solving/kov_AAA111_in.dat"));
+    kov::write_file_atomic(ws / "Solving/kov_BAD001_in.dat", {});
+    open();
+    toParameters({"0.9", "0.001", "5", "3000"});
+    EXPECT_EQ(window->tasks(), (std::vector<std::string>{"AAA111", "BAD001", "CCC333"}));
+    click("BStart");
+    EXPECT_TRUE(kov::file_exists(ws / "Solving/kov_AAA111_out.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_BAD001_out.dat"));
+    EXPECT_TRUE(kov::file_exists(ws / "Solving/kov_CCC333_out.dat"));
+    EXPECT_TRUE(text("Label8").contains("kov_BAD001_in.dat")) << text("Label8").toStdString();
+    EXPECT_TRUE(text("Label_End").contains("CCC333"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(OptimWindowTest, DurationIsElapsedTimeUnderATwelveHourClock) {
+    queue("ABC123");
+    main->state().regional.longTimeFormat = QStringLiteral("h.mm.ss AP");
+    open();
+    toParameters({"0.9", "0.001", "5", "3000"});
+    click("BStart");
+    const QRegularExpression elapsed(QStringLiteral("^\\d+\\.\\d\\d\\.\\d\\d$"));
+    const kov::SolutionHeader h =
+        kov::read_solution_header(ws / "Solving/kov_ABC123_out.dat", kov::CodePage::Cp1252);
+    EXPECT_TRUE(elapsed.match(QString::fromStdString(h.duration)).hasMatch()) << h.duration;
+    EXPECT_TRUE(text("Label_End").endsWith(QString::fromStdString(" - " + h.duration + ".")))
+        << text("Label_End").toStdString();
 }
 
 TEST_F(OptimWindowTest, BatchModeWithoutQueuedTasksOffersOnlyTheExit) {

@@ -325,12 +325,6 @@ std::string in(const Text& t, const Language& lang) {
     return text;
 }
 
-std::string date_text(double day_count) {
-    const DateTime d = from_day_count(day_count);
-    auto two = [](int v) { return std::string{char('0' + v / 10 % 10), char('0' + v % 10)}; };
-    return two(d.day) + "." + two(d.month) + "." + std::to_string(d.year);
-}
-
 BdonData make_bdon(const Database& db, const Language& lang) {
     BdonData d;
     d.header.language = lang.suffix;
@@ -440,7 +434,7 @@ std::vector<ProtocolEntry> write_language(const std::string& stage, const std::s
                                           const LanguageShell& shell, const Language& lang,
                                           double now) {
     const CodePage cp = shell.codepage;
-    const std::string today = date_text(now);
+    const std::string today = numeric_date_text(now);
     std::vector<BdonData> databases;
     for (const Database* db : {&kPurchase, &kOwn}) {
         BdonData bdon = make_bdon(*db, lang);

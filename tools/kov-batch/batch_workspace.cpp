@@ -1,6 +1,7 @@
 #include "batch_workspace.h"
 
 #include "io/files.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <iostream>
@@ -32,12 +33,9 @@ LanguageShell workspace_shell(const std::string& workspace,
 }
 
 RegionalSettings batch_regional_settings(const LanguageShell& shell) {
-    const auto locale = numericLocaleName(processEnvironment);
-    if (!locale) {
-        std::cerr << shell.text(320) << "...\n";
-        RegionalSettings s = regionalSettingsFor(QStringLiteral("C"));
-        s.decimalChar = ',';
-        return s;
+    const UserRegionalSettings user = userRegionalSettings();
+    if (!user.fromLocale) {
+        std::cerr << shell.text(txt::NoRegionalSettings) << "...\n";
     }
-    return regionalSettingsFor(*locale);
+    return user.settings;
 }

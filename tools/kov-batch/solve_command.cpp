@@ -4,9 +4,12 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "optim/info_file.h"
+#include "optim/scheme_parameters.h"
 #include "optim/solve_task.h"
 #include "protocol/protocol.h"
+#include "road/task_road.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <algorithm>
@@ -15,6 +18,7 @@
 #include <iostream>
 #include <map>
 #include <optional>
+#include <type_traits>
 
 using namespace kov;
 
@@ -88,31 +92,29 @@ std::optional<double> real_option(const std::string& text, char decimal_char) {
 SchemeParameters scheme_parameters(const SolveOptions& o, const LanguageShell& shell,
                                    char decimal_char) {
     SchemeParameters p;
-    // Sets `field` from the option when it is given: a text that is not a number, or a value
-    // outside the range, is refused with the window's warning text `warning`.
-    auto take = [&](const char* name, auto& field, auto parse, auto in_range, int warning) {
+    // Sets `value` from the option when it is given: a text that is not a number, or a value
+    // outside the range of the parameter step, is refused with the window's warning.
+    auto take = [&](const char* name, SchemeField field, auto& value) {
         const auto text = option(o, name);
         if (!text) {
             return;
         }
-        const auto v = parse(*text);
-        if (!v || !in_range(*v)) {
-            throw Unusable{std::string(name) + " " + *text + ": " +
-                           (v ? shell.text(warning) + "." : std::string("not a number"))};
+        std::optional<double> v;
+        if (field == SchemeField::Omega || field == SchemeField::Threshold) {
+            v = real_option(*text, decimal_char);
+        } else if (const auto i = parse_int(*text)) {
+            v = *i;
         }
-        field = *v;
+        if (!v || !scheme_value_admitted(field, *v)) {
+            throw Unusable{std::string(name) + " " + *text + ": " +
+                           (v ? scheme_warning(shell, field) : std::string("not a number"))};
+        }
+        value = static_cast<std::remove_reference_t<decltype(value)>>(*v);
     };
-    const auto real = [&](const std::string& t) { return real_option(t, decimal_char); };
-    const auto integer = [](const std::string& t) { return parse_int(t); };
-    take(
-        "--omega", p.omega, real, [](double v) { return v >= 0.49999 && v < 0.99999; }, 215);
-    take(
-        "--threshold", p.threshold, real, [](double v) { return v >= 0.00099 && v <= 0.10001; },
-        214);
-    take(
-        "--check-every", p.check_every, integer, [](int v) { return v > 0; }, 418);
-    take(
-        "--max-cycles", p.max_cycles, integer, [](int v) { return v >= 10; }, 419);
+    take("--omega", SchemeField::Omega, p.omega);
+    take("--threshold", SchemeField::Threshold, p.threshold);
+    take("--check-every", SchemeField::CheckEvery, p.check_every);
+    take("--max-cycles", SchemeField::MaxCycles, p.max_cycles);
     return p;
 }
 
@@ -138,11 +140,12 @@ int run_solve_command(const std::vector<std::string>& args) {
         }
         const LanguageShell shell = workspace_shell(workspace, option(o, "--lang"));
         const RegionalSettings regional = batch_regional_settings(shell);
-        SolveSetup setup{workspace, shell, regional.decimalChar,
+        SolveSetup setup{workspace,
+                         shell,
+                         regional.decimalChar,
                          scheme_parameters(o, shell, regional.decimalChar),
-                         read_info_file(workspace, shell)};
-        setup.clock.time_text = [&](double t) { return regional.timeText(t).toStdString(); };
-        setup.clock.date_text = [&](double t) { return regional.dateText(t).toStdString(); };
+                         read_info_file(workspace, shell),
+                         runClock(regional)};
 
         // The queue: the input files of Solving in name order, or the one task asked for.
         std::vector<std::string> codes;
@@ -156,17 +159,16 @@ int run_solve_command(const std::vector<std::string>& args) {
             }
             const std::string file = "kov_" + code + "_in.dat";
             if (!file_exists(ws_path(workspace, "Solving/" + file))) {
-                std::cerr << shell.text(504) << ". " << shell.text(382) << " \"" << file << "\".\n";
+                std::cerr << shell.text(txt::TaskCannotBeSolved) << ". "
+                          << shell.text(txt::NoInputFile) << " \"" << file << "\".\n";
                 return kTaskFailed;
             }
             codes.push_back(code);
         } else {
-            for (const std::string& name :
-                 find_files(ws_path(workspace, "Solving"), "kov_??????_in.dat")) {
-                codes.push_back(name.substr(4, 6));
-            }
+            codes = queued_task_codes(workspace);
             if (codes.empty()) {
-                std::cout << shell.text(12) << ". " << shell.text(383) << ".\n";
+                std::cout << shell.text(txt::BatchImpossible) << ". "
+                          << shell.text(txt::NoQueuedInputFiles) << ".\n";
                 return 0;
             }
         }
@@ -174,12 +176,6 @@ int run_solve_command(const std::vector<std::string>& args) {
         int status = 0;
         PrintedRun progress;
         for (const std::string& code : codes) {
-            if (!is_task_code(code)) {
-                std::cerr << "kov-batch: \"kov_" << code
-                          << "_in.dat\" is not named by a task code; it is not solved\n";
-                status = kTaskFailed;
-                continue;
-            }
             try {
                 if (!solve_task(code, setup, progress).result.complete) {
                     status = kTaskFailed;

@@ -54,6 +54,21 @@ expect("Duration of solving the task \"DEMR04\"" out)
 expect_solved(DEME04)
 expect_solved(DEMR04)
 
+# A name that is no TaskCode is not queued; a queued file that cannot be read fails while the
+# batch goes on with the next task.
+file(REMOVE "${SCRATCH}/Solving/kov_DEME04_out.dat" "${SCRATCH}/Solving/kov_DEMR04_out.dat")
+file(COPY_FILE "${SCRATCH}/Solving/kov_DEME04_in.dat" "${SCRATCH}/Solving/kov_deme05_in.dat")
+file(WRITE "${SCRATCH}/Solving/kov_DEME03_in.dat" "")
+batch(1 solve "${SCRATCH}")
+expect("kov_DEME03_in.dat" err)
+expect_solved(DEME04)
+expect_solved(DEMR04)
+string(FIND "${out}${err}" "deme05" at)
+if(NOT at EQUAL -1)
+    message(FATAL_ERROR "kov-batch took kov_deme05_in.dat for a queued task:\n${out}\n${err}")
+endif()
+file(REMOVE "${SCRATCH}/Solving/kov_deme05_in.dat" "${SCRATCH}/Solving/kov_DEME03_in.dat")
+
 # One task, in the Russian shell, with all four parameters and a comma as the separator.
 file(REMOVE "${SCRATCH}/Solving/kov_DEME04_out.dat" "${SCRATCH}/Solving/kov_DEMR04_out.dat")
 batch(0 solve "${SCRATCH}" --task demr04 --lang rus --omega 0,5 --threshold 0.01 --check-every 2

@@ -74,9 +74,11 @@ int run_stats_command(const std::vector<std::string>& args) {
             std::cerr << stat_refusal_text(shell, request.refusal, o.code) << "\n";
             return kRefused;
         }
-        // The elapsed time is written in the user's long time format, as the window writes it.
+        // The elapsed time is written with the locale's time separator, as the window writes it.
         const RegionalSettings regional = batch_regional_settings(shell);
-        const auto elapsed = [&](double days) { return regional.timeText(days).toStdString(); };
+        const auto elapsed = [&](double seconds) {
+            return regional.durationText(seconds).toStdString();
+        };
         create_statistics(o.workspace, o.code, shell.suffix, shell.codepage, request.trials,
                           elapsed);
         std::cout << stat_done_text(shell, o.code) << "\n";

@@ -3,6 +3,7 @@
 #include "dbor/bdon.h"
 #include "io/files.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 
 namespace kov {
 
@@ -29,8 +30,10 @@ BdonListRebuild rebuild_bdon_list(const std::string& workspace, const LanguageSh
             }
             const std::string stored = dbor_code(header);
             if (stored != name_code) {
-                result.warning = shell.text(144) + " \"" + name + "\" " + shell.text(473) + ". " +
-                                 shell.text(334) + ": \"" + stored + tail + "\".";
+                result.warning = shell.text(txt::DatabaseFile) + " \"" + name + "\" " +
+                                 shell.text(txt::NameDoesNotMatchCode) + ". " +
+                                 shell.text(txt::FileShouldBeNamed) + ": \"" + stored + tail +
+                                 "\".";
                 return result;
             }
             result.entries.push_back({name_code, left_chars(header.name, 70)});

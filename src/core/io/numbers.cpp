@@ -1,5 +1,6 @@
 #include "io/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <chrono>
 #include <cmath>
@@ -217,6 +218,32 @@ double now_day_count() {
         1000;
     return to_day_count({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour,
                          local.tm_min, local.tm_sec, int(ms)});
+}
+
+namespace {
+
+std::string two_digits(long long v) {
+    return std::string{char('0' + v / 10 % 10), char('0' + v % 10)};
+}
+
+} // namespace
+
+std::string numeric_date_text(double day_count) {
+    const DateTime d = from_day_count(day_count);
+    return two_digits(d.day) + "." + two_digits(d.month) + "." + std::to_string(d.year);
+}
+
+std::string numeric_time_text(double day_count) {
+    const DateTime d = from_day_count(day_count);
+    return two_digits(d.hour) + ":" + two_digits(d.minute) + ":" + two_digits(d.second);
+}
+
+std::string duration_text(double seconds, std::string_view separator) {
+    const long long whole =
+        std::isfinite(seconds) && seconds > 0 ? static_cast<long long>(std::min(seconds, 1e12)) : 0;
+    const std::string sep(separator);
+    return std::to_string(whole / 3600) + sep + two_digits(whole / 60 % 60) + sep +
+           two_digits(whole % 60);
 }
 
 } // namespace kov

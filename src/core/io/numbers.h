@@ -37,4 +37,14 @@ DateTime from_day_count(double days);
 // The current local date and time as a day count.
 double now_day_count();
 
+// The date and time in fixed numeric forms, "DD.MM.YYYY" and "HH:MM:SS", for where no regional
+// formats are at hand.
+std::string numeric_date_text(double day_count);
+std::string numeric_time_text(double day_count);
+
+// A length of time as elapsed hours, minutes and seconds, "H:MM:SS" with `separator` between
+// them: whole seconds, hours not wrapped at 24, no AM or PM. A negative or non-finite length
+// counts as 0.
+std::string duration_text(double seconds, std::string_view separator = ":");
+
 } // namespace kov

@@ -13,5 +13,7 @@ inline constexpr const char* kInfoFile = "System/Info";
 // module's information file, each trimmed (missing lines give empty texts). Without the file the
 // first text names it as missing and the other two say so.
 std::array<std::string, 3> read_info_file(const std::string& workspace, const LanguageShell& shell);
+// The three texts of the file's contents, in the code page `cp`.
+std::array<std::string, 3> info_texts(std::string_view contents, CodePage cp);
 
 } // namespace kov

@@ -1,6 +1,7 @@
 #include "optim/run_lines.h"
 
 #include "io/numbers.h"
+#include "shell/texts.h"
 
 #include <charconv>
 
@@ -13,70 +14,79 @@ std::string integer_text(std::int64_t value) {
 }
 
 std::string RunTexts::start_line(const std::string& time, const std::string& date) const {
-    return shell_.text(196) + " " + quoted_code() + ":  " + time + " (" + shell_.text(47) + ") " +
-           date + " (" + shell_.text(80) + ").";
+    return shell_.text(txt::StartOfSolving) + " " + quoted_code() + ":  " + time + " (" +
+           shell_.text(txt::TimeLabel) + ") " + date + " (" + shell_.text(txt::DateLabel) + ").";
 }
 
 std::string RunTexts::line1(int variants) const {
-    return "1. " + shell_.trimmed(108) + ". " + shell_.text(474) + " - " + integer_text(variants) +
-           ".";
+    return "1. " + shell_.trimmed(txt::InputRead) + ". " + shell_.text(txt::VariantsNumber) +
+           " - " + integer_text(variants) + ".";
 }
 
 std::string RunTexts::line2(int variant, std::int64_t states) const {
-    return "2. " + shell_.text(109) + " " + integer_text(variant) + shell_.text(76) + " " +
-           integer_text(states) + ".";
+    return "2. " + shell_.text(txt::StatesNumberedFor) + " " + integer_text(variant) +
+           shell_.text(txt::AfterVariantStates) + " " + integer_text(states) + ".";
 }
 
 std::string RunTexts::line3(int variant) const {
-    return "3. " + shell_.text(110) + " " + integer_text(variant) + shell_.text(74) + ".";
+    return "3. " + shell_.text(txt::TransitionsBuiltFor) + " " + integer_text(variant) +
+           shell_.text(txt::AfterVariant) + ".";
 }
 
 std::string RunTexts::line4(int variant, int cycles, int groups, double gain, int prmp) const {
-    std::string line = "4. " + shell_.text(112) + " " + integer_text(variant) + shell_.text(74) +
-                       ". " + shell_.text(298) + "! " + shell_.text(506) + " - " +
-                       integer_text(cycles) + ". " + shell_.text(prmp == 1 ? 172 : 173) + " " +
-                       integer_text(groups) + " " + shell_.short_trimmed(23) + " - " +
-                       format_fixed(gain, 2, decimal_) + " " + shell_.short_trimmed(6);
+    std::string line =
+        "4. " + shell_.text(txt::IterationFinishedFor) + " " + integer_text(variant) +
+        shell_.text(txt::AfterVariant) + ". " + shell_.text(txt::ConvergenceReached) + "! " +
+        shell_.text(txt::IterationCycles) + " - " + integer_text(cycles) + ". " +
+        shell_.text(prmp == 1 ? txt::MaximumAbsoluteIncome : txt::MaximumRelativeIncome) + " " +
+        integer_text(groups) + " " + shell_.short_trimmed(short_txt::Objects) + " - " +
+        format_fixed(gain, 2, decimal_) + " " + shell_.short_trimmed(short_txt::MoneyUnit);
     if (prmp != 1) {
         line += '/';
-        line += shell_.short_trimmed(3);
+        line += shell_.short_trimmed(short_txt::TimeUnit);
     }
     return line;
 }
 
 std::string RunTexts::line5(int variant) const {
-    return "5. " + shell_.text(111) + " " + integer_text(variant) + shell_.text(74) + ".";
+    return "5. " + shell_.text(txt::PlanFoundFor) + " " + integer_text(variant) +
+           shell_.text(txt::AfterVariant) + ".";
 }
 
 std::string RunTexts::line6(int variants) const {
-    return "6. " + shell_.text(107) + " " + quoted_code() + ", " + shell_.text(426) + " " +
-           integer_text(variants) + " " + shell_.text(125) + ".";
+    return "6. " + shell_.text(txt::SolutionWritten) + " " + quoted_code() + ", " +
+           shell_.text(txt::Covering) + " " + integer_text(variants) + " " +
+           shell_.text(txt::InvestmentVariants) + ".";
 }
 
 std::string RunTexts::end_line(const std::string& duration) const {
-    return shell_.text(88) + " " + quoted_code() + " - " + duration + ".";
+    return shell_.text(txt::DurationOfSolving) + " " + quoted_code() + " - " + duration + ".";
 }
 
 std::string RunTexts::message(SolverOutcome outcome, const SchemeParameters& p, int variant,
                               std::int64_t states) const {
-    const std::string head = shell_.text(126) + " " + quoted_code() + ". ";
-    const std::string refused = head + shell_.text(504) + ". ";
+    const std::string head = shell_.text(txt::MessagePrefix) + " " + quoted_code() + ". ";
+    const std::string refused = head + shell_.text(txt::TaskCannotBeSolved) + ". ";
     switch (outcome) {
     case SolverOutcome::OmegaOutOfRange:
-        return refused + shell_.text(375) + " " + format_fixed(p.omega, 3, decimal_) + ".";
+        return refused + shell_.text(txt::WrongOmega) + " " + format_fixed(p.omega, 3, decimal_) +
+               ".";
     case SolverOutcome::ThresholdOutOfRange:
-        return refused + shell_.text(374) + " " + format_fixed(p.threshold, 3, decimal_) + " .";
+        return refused + shell_.text(txt::WrongThreshold) + " " +
+               format_fixed(p.threshold, 3, decimal_) + " .";
     case SolverOutcome::CheckEveryOutOfRange:
-        return refused + shell_.text(373) + " " + integer_text(p.check_every) + ".";
+        return refused + shell_.text(txt::WrongCheckEvery) + " " + integer_text(p.check_every) +
+               ".";
     case SolverOutcome::MaxCyclesOutOfRange:
-        return refused + shell_.text(376) + " " + integer_text(p.max_cycles) + ".";
+        return refused + shell_.text(txt::WrongMaxCycles) + " " + integer_text(p.max_cycles) + ".";
     case SolverOutcome::TooManyStates:
-        return refused + shell_.text(384) + " " + integer_text(variant) + shell_.text(75) + " " +
-               integer_text(states) + " (>" + integer_text(kMaxPhaseStates) + " " +
-               shell_.text(92) + ").";
+        return refused + shell_.text(txt::PhaseStatesFor) + " " + integer_text(variant) +
+               shell_.text(txt::AfterVariantPhaseStates) + " " + integer_text(states) + " (>" +
+               integer_text(kMaxPhaseStates) + " " + shell_.text(txt::PhaseStatesWord) + ").";
     case SolverOutcome::IterationLimit:
-        return head + shell_.text(14) + " " + integer_text(variant) + shell_.text(74) + ". " +
-               shell_.text(372) + ".";
+        return head + shell_.text(txt::OptimisationOf) + " " + integer_text(variant) +
+               shell_.text(txt::AfterVariant) + ". " + shell_.text(txt::IterationLimitReached) +
+               ".";
     case SolverOutcome::Solved:
         break;
     }

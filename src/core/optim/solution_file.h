@@ -74,7 +74,7 @@ enum class SolutionParts {
 // task's nsg and mz call for (a file left from another solution), a negative cycle count, a
 // record that is neither (0,0,0), (-1,-1,-1), (-1,-2,-3) nor a triple whose object, modernisation
 // and income variant exist in the BDON, a variant that mixes (0,0,0) or (-1,-2,-3) with other
-// records, and, when `groups` is given (the task's parts 6/7), a real record k that is not one
+// records, and, when `groups` is given (the task's choice groups), a real record k that is not one
 // of group k's alternatives. `bdon` may be null only for SolutionParts::Header.
 Solution decode_solution(std::span<const std::uint8_t> data, const std::string& file,
                          const TaskHeader& task, const BdonData* bdon,
@@ -90,7 +90,7 @@ Solution read_solution_first_plan(const std::string& path, const TaskHeader& tas
                                   const BdonData& bdon, CodePage cp);
 void write_solution(const std::string& path, const Solution& s, CodePage cp);
 
-// The BDON correction of Parts 2.2 and 4.5 step 4c: when the result flag is 1, every record of
+// The BDON correction when a solution is taken back: when the result flag is 1, every record of
 // the first plan whose object number is 1 or more sets that object's absence mark to "*".
 // Returns whether the result flag was 1, that is whether the caller writes the BDON back (with
 // write_bdon) and shows its information box. Object numbers beyond the BDON (never in a solution

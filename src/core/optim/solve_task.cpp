@@ -4,15 +4,12 @@
 #include "io/error.h"
 #include "io/numbers.h"
 
+#include <chrono>
 #include <cmath>
 
 namespace kov {
 
 namespace {
-
-std::string two_digits(int v) {
-    return std::string(1, char('0' + v / 10 % 10)) + char('0' + v % 10);
-}
 
 bool usable_money(double x) {
     return std::isfinite(x) && x >= 0;
@@ -23,14 +20,13 @@ bool usable_money(double x) {
 RunClock default_run_clock() {
     RunClock clock;
     clock.now = now_day_count;
-    clock.time_text = [](double t) {
-        const DateTime d = from_day_count(t);
-        return two_digits(d.hour) + ":" + two_digits(d.minute) + ":" + two_digits(d.second);
+    clock.seconds = [] {
+        const std::chrono::duration<double> t = std::chrono::steady_clock::now().time_since_epoch();
+        return t.count();
     };
-    clock.date_text = [](double t) {
-        const DateTime d = from_day_count(t);
-        return two_digits(d.day) + "." + two_digits(d.month) + "." + integer_text(d.year);
-    };
+    clock.time_text = numeric_time_text;
+    clock.date_text = numeric_date_text;
+    clock.duration_text = [](double seconds) { return duration_text(seconds); };
     return clock;
 }
 
@@ -101,15 +97,15 @@ SolverTask solver_task(const TaskInput& input, const BdonData& bdon,
 }
 
 Solution solution_of_run(const SolverResult& result, const SolveSetup& setup,
-                         const std::string& message, double start, double end) {
+                         const std::string& message, double end, double seconds) {
     Solution s;
     SolutionHeader& h = s.header;
     h.info1 = setup.info[0];
     h.info2 = setup.info[1];
     h.info3 = setup.info[2];
-    // Measured on the whole date and time, so a run that passes midnight keeps its length.
-    const double duration = end - start;
-    h.duration = setup.clock.time_text(duration < 0 ? 0.0 : duration);
+    // Measured on a steady clock, so a run that passes midnight or a change of the system's
+    // clock keeps its length.
+    h.duration = setup.clock.duration_text(seconds);
     h.message = message.empty() ? std::string(255, ' ') : message;
     h.kr = setup.parameters.check_every;
     h.lchi = setup.parameters.max_cycles;
@@ -140,6 +136,7 @@ TaskRun solve_task(const std::string& task_code, const SolveSetup& setup, RunPro
         progress.show(line, {});
     }
     const double start = setup.clock.now();
+    const double start_seconds = setup.clock.seconds();
     progress.show(RunLine::Start,
                   texts.start_line(setup.clock.time_text(start), setup.clock.date_text(start)));
 
@@ -155,7 +152,8 @@ TaskRun solve_task(const std::string& task_code, const SolveSetup& setup, RunPro
     run.result = solve(task, setup.parameters, &lines);
 
     const double end = setup.clock.now();
-    run.solution = solution_of_run(run.result, setup, lines.last_message(), start, end);
+    const double seconds = setup.clock.seconds() - start_seconds;
+    run.solution = solution_of_run(run.result, setup, lines.last_message(), end, seconds);
     run.solution_path = task_file_path(setup.workspace, "Solving", task_code, "_out");
     write_solution(run.solution_path, run.solution, cp);
 

@@ -15,13 +15,17 @@
 
 namespace kov {
 
-// The clock of a run and the regional formats its times and dates are shown in.
+// The clocks of a run and the regional formats its times, dates and duration are shown in.
 struct RunClock {
     std::function<double()> now;                  // local date and time as a day count
+    std::function<double()> seconds;              // a steady clock, for the run's duration
     std::function<std::string(double)> time_text; // the time of day, long time format
     std::function<std::string(double)> date_text; // the date, short date format
+    // A duration in seconds as elapsed hours, minutes and seconds (duration_text).
+    std::function<std::string(double)> duration_text;
 };
-// The system clock with the times as "HH:MM:SS" and the dates as "DD.MM.YYYY".
+// The system clocks with the times as "HH:MM:SS", the dates as "DD.MM.YYYY" and durations as
+// "H:MM:SS".
 RunClock default_run_clock();
 
 // What every run of the optimisation module shares.
@@ -54,9 +58,9 @@ TaskRun solve_task(const std::string& task_code, const SolveSetup& setup, RunPro
 // solve_task refuses.
 SolverTask solver_task(const TaskInput& input, const BdonData& bdon, const std::string& input_file);
 
-// The solution file of a run: `message` empty when none was shown; `start` and `end` are the
-// day counts of the run's start and end.
+// The solution file of a run: `message` empty when none was shown; `end` is the day count of
+// the run's end and `seconds` its duration.
 Solution solution_of_run(const SolverResult& result, const SolveSetup& setup,
-                         const std::string& message, double start, double end);
+                         const std::string& message, double end, double seconds);
 
 } // namespace kov

@@ -20,6 +20,17 @@ void remove_or_throw(const std::string& path) {
 
 } // namespace
 
+std::vector<std::string> queued_task_codes(const std::string& workspace) {
+    std::vector<std::string> codes;
+    for (const std::string& name : find_files(ws_path(workspace, "Solving"), "kov_??????_in.dat")) {
+        std::string code = name.substr(4, 6);
+        if (is_task_code(code)) {
+            codes.push_back(std::move(code));
+        }
+    }
+    return codes;
+}
+
 bool queue_task_input(const std::string& workspace, const std::string& code) {
     const std::string source = task_file_path(workspace, "Data", code, "_in");
     if (!file_exists(source)) {

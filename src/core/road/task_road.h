@@ -17,6 +17,11 @@
 
 namespace kov {
 
+// The tasks queued for the optimisation module: the codes of the files Solving/kov_??????_in.dat
+// in name order, taking only names whose six characters are a TaskCode (a file such as
+// kov_deme05_in.dat is no queued task and is left alone).
+std::vector<std::string> queued_task_codes(const std::string& workspace);
+
 // Copies Data/kov_<T>_in.dat to Solving/kov_<T>_in.dat. A solution left under Solving from an
 // earlier task of the same code is deleted first, so it can never be taken back as this task's.
 // Returns false (and does nothing) when the input file does not exist. Throws FileError.

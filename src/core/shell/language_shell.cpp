@@ -87,14 +87,26 @@ std::string shell_error_text(const std::string& file_name, const std::string& de
 }
 
 LanguageShell load_shell(const std::string& path) {
+    Bytes data;
+    try {
+        // A shell holds at most a few thousand entries of at most 260 bytes.
+        data = read_file(path, std::size_t(64) << 20);
+    } catch (const FileError& e) {
+        const std::string detail = e.kind() == FileError::Kind::Missing
+                                       ? "the file is missing"
+                                       : "it cannot be read (" + e.detail() + ")";
+        throw FileError(e.kind(), path, shell_error_text(file_name_of(path), detail));
+    }
+    return decode_shell(data, path);
+}
+
+LanguageShell decode_shell(std::span<const std::uint8_t> data, const std::string& path) {
     LanguageShell shell;
     shell.file_name = file_name_of(path);
     shell.suffix = suffix_of_file_name(shell.file_name);
     shell.codepage = codepage_for_suffix(shell.suffix);
     const bool russian = is_russian_suffix(shell.suffix);
     try {
-        // A shell holds at most a few thousand entries of at most 260 bytes.
-        const Bytes data = read_file(path, std::size_t(64) << 20);
         ByteReader in(data, path, shell.codepage);
         shell.title = in.pstring(kTitleSlot, "the title");
         const std::int32_t ns = in.i32("the count of short texts");
@@ -144,11 +156,7 @@ LanguageShell load_shell(const std::string& path) {
             }
         }
     } catch (const FileError& e) {
-        const std::string detail = e.kind() == FileError::Kind::Format ? e.detail()
-                                   : e.kind() == FileError::Kind::Missing
-                                       ? "the file is missing"
-                                       : "it cannot be read (" + e.detail() + ")";
-        throw FileError(e.kind(), path, shell_error_text(shell.file_name, detail));
+        throw FileError(e.kind(), path, shell_error_text(shell.file_name, e.detail()));
     }
     return shell;
 }

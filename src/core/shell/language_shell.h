@@ -3,6 +3,8 @@
 #include "io/binary.h"
 #include "io/codepage.h"
 
+#include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +52,9 @@ bool is_russian_suffix(std::string_view suffix);
 // slot or a length byte that disagrees with its length is refused with a FileError whose
 // message is the fixed English text of `shell_error_text`.
 LanguageShell load_shell(const std::string& path);
+// The same checks on a file image already in memory; `path` names the file in messages and
+// gives the suffix.
+LanguageShell decode_shell(std::span<const std::uint8_t> data, const std::string& path);
 // Reads only the 25-byte title (for the language selection).
 std::string read_shell_title(const std::string& path);
 // The fixed English message shown when a shell file cannot be used.

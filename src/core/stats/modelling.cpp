@@ -5,6 +5,7 @@
 #include "io/error.h"
 #include "io/files.h"
 #include "io/numbers.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <algorithm>
@@ -548,15 +549,15 @@ std::string stat_refusal_text(const LanguageShell& shell, StatRefusal refusal,
     const std::string quoted = " \"" + std::string(code) + "\" ";
     switch (refusal) {
     case StatRefusal::CodeIncomplete:
-        return shell.text(203) + ".";
+        return shell.text(txt::CodeIncomplete) + ".";
     case StatRefusal::TrialsOutOfRange:
-        return shell.text(240) + ".";
+        return shell.text(txt::TrialsOutOfRange) + ".";
     case StatRefusal::DescriptorMissing:
-        return shell.text(204) + quoted + shell.text(21) + ".";
+        return shell.text(txt::TheTask) + quoted + shell.text(txt::HasNoInputData) + ".";
     case StatRefusal::SolutionMissing:
-        return shell.text(204) + quoted + shell.text(22) + ".";
+        return shell.text(txt::TheTask) + quoted + shell.text(txt::IsNotSolved) + ".";
     case StatRefusal::NotAllowed:
-        return shell.text(91) + quoted + shell.text(424) + ".";
+        return shell.text(txt::ForTheTask) + quoted + shell.text(txt::StatisticsNotProvided) + ".";
     case StatRefusal::None:
     case StatRefusal::TrialsNotNumber:
         break;
@@ -566,12 +567,14 @@ std::string stat_refusal_text(const LanguageShell& shell, StatRefusal refusal,
 
 std::string stat_replace_question(const LanguageShell& shell, std::string_view code,
                                   std::int32_t old_trials) {
-    return shell.text(436) + " \"" + std::string(code) + "\" " + shell.text(447) + " - " +
-           num(old_trials) + ". " + shell.text(500);
+    return shell.text(txt::StatisticsExist) + " \"" + std::string(code) + "\" " +
+           shell.text(txt::ComputedWithTrials) + " - " + num(old_trials) + ". " +
+           shell.text(txt::ReplaceThem);
 }
 
 std::string stat_done_text(const LanguageShell& shell, std::string_view code) {
-    return shell.text(501) + " \"" + std::string(code) + "\" " + shell.trimmed(470) + ".";
+    return shell.text(txt::StatisticsOfTask) + " \"" + std::string(code) + "\" " +
+           shell.trimmed(txt::AreCreated) + ".";
 }
 
 ModellingInput read_modelling_input(const std::string& workspace, std::string_view code,
@@ -588,14 +591,14 @@ ModellingInput read_modelling_input(const std::string& workspace, std::string_vi
 
 StatFile create_statistics(const std::string& workspace, std::string_view code,
                            std::string_view suffix, CodePage cp, std::int32_t trials,
-                           const std::function<std::string(double elapsed_days)>& elapsed_text,
+                           const std::function<std::string(double seconds)>& elapsed_text,
                            const ModellingOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     const std::string target = task_file_path(workspace, "Data", code, "_stat");
     const ModellingInput in = read_modelling_input(workspace, code, suffix, cp);
     StatFile s = model_statistics(in, trials, options);
     const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
-    s.header.elapsed = elapsed_text(elapsed.count() / 86400.0);
+    s.header.elapsed = elapsed_text(elapsed.count());
     write_stat_file(target, s, cp);
     return s;
 }

@@ -180,13 +180,13 @@ std::string stat_done_text(const LanguageShell& shell, std::string_view code);
 ModellingInput read_modelling_input(const std::string& workspace, std::string_view code,
                                     std::string_view suffix, CodePage cp);
 
-// A whole run after the checks: reads the files, models, formats the elapsed time (a time of day
-// given as a day fraction, in the user's long time format) and writes
+// A whole run after the checks: reads the files, models, formats the elapsed time (in seconds,
+// measured on a steady clock, written as elapsed hours, minutes and seconds) and writes
 // Data/kov_<code>_stat.dat atomically, replacing an existing one; nothing is written when
 // anything fails. Returns what was written.
 StatFile create_statistics(const std::string& workspace, std::string_view code,
                            std::string_view suffix, CodePage cp, std::int32_t trials,
-                           const std::function<std::string(double elapsed_days)>& elapsed_text,
+                           const std::function<std::string(double seconds)>& elapsed_text,
                            const ModellingOptions& options = {});
 
 } // namespace kov

@@ -1,6 +1,7 @@
 #include "task/task_builder.h"
 
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <cmath>
@@ -303,28 +304,34 @@ std::string draft_problem_text(const LanguageShell& shell, DraftProblem problem,
     case DraftProblem::None:
         return {};
     case DraftProblem::NoObjectListed:
-        return shell.text(496) + " " + type + " " + shell.text(200) + ". " + shell.text(79) + ".";
+        return shell.text(txt::ForTaskType) + " " + type + " " + shell.text(txt::NoUsableObjects) +
+               ". " + shell.text(txt::TaskCannotBeDefined) + ".";
     case DraftProblem::NoObjectSelected:
-        return shell.text(197) + ".";
+        return shell.text(txt::NoObjectSelected) + ".";
     case DraftProblem::NoObjectChosen:
-        return shell.text(496) + " " + type + " " + shell.text(201) + ". " + shell.text(79) + ".";
+        return shell.text(txt::ForTaskType) + " " + type + " " +
+               shell.text(txt::NoObjectMeetsRestrictions) + ". " +
+               shell.text(txt::TaskCannotBeDefined) + ".";
     case DraftProblem::TickTooSmall:
-        return shell.text(511) + ".";
+        return shell.text(txt::TickNotPositive) + ".";
     case DraftProblem::TooManyStates:
-        return shell.text(417) + " " + std::to_string(size.faza) + " (> " +
-               std::to_string(kMaxFaza) + " " + shell.text(92) + ")." + shell.text(512) + ".";
+        return shell.text(txt::TooManyPhaseStates) + " " + std::to_string(size.faza) + " (> " +
+               std::to_string(kMaxFaza) + " " + shell.text(txt::PhaseStatesWord) + ")." +
+               shell.text(txt::EnlargeTheTick) + ".";
     case DraftProblem::PaybackBelowTick: {
         const std::string k = std::to_string(size.failed_variant);
-        return h.reg == 1 ? shell.text(234) + " " + k + ". " + shell.text(513) + "."
-                          : shell.text(233) + " " + k + ". " + shell.text(488) + ".";
+        return h.reg == 1 ? shell.text(txt::PaybackBelowTickMode1) + " " + k + ". " +
+                                shell.text(txt::PaybackAdviceMode1) + "."
+                          : shell.text(txt::PaybackBelowTickMode2) + " " + k + ". " +
+                                shell.text(txt::PaybackAdviceMode2) + ".";
     }
     }
     return {};
 }
 
 std::string limit_dropped_text(const LanguageShell& shell, std::int32_t ogrn, std::int32_t mz) {
-    return shell.text(124) + " (=" + std::to_string(ogrn) + ") " + shell.text(19) +
-           " (=" + std::to_string(mz) + ").";
+    return shell.text(txt::ObjectLimit) + " (=" + std::to_string(ogrn) + ") " +
+           shell.text(txt::LimitNotLessThanObjects) + " (=" + std::to_string(mz) + ").";
 }
 
 std::string tick_summary_text(std::string_view typed, char decimal_char) {

@@ -509,7 +509,7 @@ TaskDescriptor decode_task_descriptor(std::span<const std::uint8_t> data, const 
         }
     }
     in.expect_end(h.prok == 1 ? "the income-variant marks" : "the choice triples");
-    // Parts 6 and 7 are built from the marks: a descriptor whose triples do not follow
+    // The choice groups are built from the marks: a descriptor whose triples do not follow
     // from its marks was read against another shape of the database, or was damaged.
     if (d.groups !=
         build_choice_groups(h, *bdon, d.object_marks, d.variant_marks, d.income_marks)) {

@@ -28,7 +28,7 @@ inline constexpr std::size_t kInvestmentVariantSize = 16;
 inline constexpr std::size_t kInvestmentTicksSize = 12;
 inline constexpr std::size_t kChoiceTripleSize = 12;
 inline constexpr std::size_t kTprtabSize = 2;
-inline constexpr std::size_t kShellNameCapacity = 24; // part 6 of the input file: 25 bytes
+inline constexpr std::size_t kShellNameCapacity = 24; // the input file's shell name: 25 bytes
 
 inline constexpr int kMaxInvestmentVariants = 10; // nsg 1..10
 inline constexpr int kMaxPaybackValues = 5;       // nt 0..5
@@ -101,27 +101,28 @@ inline constexpr ChoiceTriple kNotTaken{-1, -1, -1};
 // Tprtab marks (string[1]: "*" selected / chosen, empty not), one bool each.
 using Marks = std::vector<bool>;
 
-// The task descriptor. Arrays by part; indices are 0-based, object i is BDON object i + 1.
-// Parts 6 and 7 are `groups`: group g holds its triples, part 6's count is groups[g].size().
+// The task descriptor, its sections in file order; indices are 0-based, object i is BDON object
+// i + 1. The file holds the triple counts of the groups, then their triples: both are `groups`
+// (group g holds its triples, its count is groups[g].size()).
 struct TaskDescriptor {
     TaskHeader header;
-    std::vector<InvestmentVariant> variants;       // part 2, nsg
-    Marks row_marks;                               // part 3, mt
-    Marks object_marks;                            // part 4, M
-    std::vector<Marks> variant_marks;              // part 5, M x (n_i + 1)
-    std::vector<std::vector<ChoiceTriple>> groups; // parts 6 and 7, mz groups
-    std::vector<std::vector<Marks>> income_marks;  // part 8 (prok = 1), M x (n_i + 1) x s|e
+    std::vector<InvestmentVariant> variants;       // nsg
+    Marks row_marks;                               // mt
+    Marks object_marks;                            // M
+    std::vector<Marks> variant_marks;              // M x (n_i + 1)
+    std::vector<std::vector<ChoiceTriple>> groups; // mz groups: counts, then triples
+    std::vector<std::vector<Marks>> income_marks;  // prok = 1: M x (n_i + 1) x s|e
 
     bool operator==(const TaskDescriptor&) const = default;
 };
 
-// The task input file.
+// The task input file, its sections in file order.
 struct TaskInput {
     TaskHeader header;
-    std::vector<InvestmentTicks> ticks;            // part 2, nsg
-    std::vector<std::vector<ChoiceTriple>> groups; // parts 3 and 4, mz groups
-    std::vector<double> payback_series;            // part 5 (prok = 1), nsg values
-    std::string shell_file_name;                   // part 6, string[24]
+    std::vector<InvestmentTicks> ticks;            // nsg
+    std::vector<std::vector<ChoiceTriple>> groups; // mz groups: counts, then triples
+    std::vector<double> payback_series;            // prok = 1: nsg values
+    std::string shell_file_name;                   // string[24]
 
     bool operator==(const TaskInput&) const = default;
 };
@@ -155,9 +156,9 @@ TaskHeader decode_task_header(std::span<const std::uint8_t> data, const std::str
 
 // What a descriptor reader reads.
 enum class DescriptorParts {
-    Variants,   // header and part 2 (statistics, solution viewer)
-    Correction, // header, parts 2 and 3 (the wizard's correction and import)
-    Full,       // parts 1 to 8, checked against the BDON (task viewer)
+    Variants,   // header and variants (statistics, solution viewer)
+    Correction, // header, variants and row marks (the wizard's correction and import)
+    Full,       // everything, checked against the BDON (task viewer)
 };
 // `bdon` is needed (and checked against) only for DescriptorParts::Full. Beyond the header
 // checks, a full read refuses: shifrDb or reg that differ from the BDON's code and mode, mt
@@ -165,20 +166,21 @@ enum class DescriptorParts {
 // object marks, a group count outside 1..31, a first triple other than (-1, -1, -1), a triple
 // whose object is not the group's chosen object, whose modernisation variant is beyond n_i or
 // whose income variant is beyond the variant's sale (exploitation) variants (or other than 1
-// without pay-back), a mark other than "*" or empty, bytes after part 8, and triples other than
-// those the marks of parts 4, 5 and 8 give (build_choice_groups, task/ticks.h). Partial reads
+// without pay-back), a mark other than "*" or empty, bytes after the income marks, and triples
+// other than those the object, variant and income marks give (build_choice_groups,
+// task/ticks.h). Partial reads
 // refuse a file too short for their parts and ignore what follows them.
 TaskDescriptor decode_task_descriptor(std::span<const std::uint8_t> data, const std::string& file,
                                       const BdonData* bdon, DescriptorParts parts, CodePage cp);
 
 // What an input-file reader reads.
 enum class InputParts {
-    Solver, // parts 1 to 4 (the optimiser); what follows is not read
-    Full,   // parts 1 to 6
+    Solver, // header, ticks and groups (the optimiser); what follows is not read
+    Full,   // everything, up to the shell file name
 };
 // Checked against the BDON: shifrDb and reg, mz <= M, every triple as for the descriptor (groups
 // in ascending object order, each of one object), tick amounts not negative and the pay-back
-// amount 0 without pay-back; a full read also refuses bytes after part 6.
+// amount 0 without pay-back; a full read also refuses bytes after the shell file name.
 TaskInput decode_task_input(std::span<const std::uint8_t> data, const std::string& file,
                             const BdonData& bdon, InputParts parts, CodePage cp);
 
@@ -188,13 +190,13 @@ TaskInput decode_task_input(std::span<const std::uint8_t> data, const std::strin
 TaskHeader read_task_header(const std::string& path, CodePage cp);
 // Read in full (the task viewer): the caller has read the header and the BDON it names.
 TaskDescriptor read_task_descriptor(const std::string& path, const BdonData& bdon, CodePage cp);
-// Read for correction or import (Parts 4.2, 4.3): header, variants and row marks.
+// Read for the task wizard's correction and import: header, variants and row marks.
 TaskDescriptor read_task_for_correction(const std::string& path, CodePage cp);
-// Read the variants (Parts 6.2, 8.1): header and variants.
+// Read the variants (statistics creation, solution viewer): header and variants.
 TaskDescriptor read_task_variants(const std::string& path, CodePage cp);
 // Read the input file in full.
 TaskInput read_task_input(const std::string& path, const BdonData& bdon, CodePage cp);
-// Read by the optimiser: parts 1 to 4 of the input file (its copy under Solving).
+// Read by the optimiser: header, ticks and groups of the input file (its copy under Solving).
 TaskInput read_solver_input(const std::string& path, const BdonData& bdon, CodePage cp);
 
 // The code page of the language a task was saved under: that of the shell whose file name ends

@@ -2,7 +2,8 @@
 
 // The money rules of a task: the rounding R of money to whole ticks, the
 // capital requirement V, the InvestmentTicks of a variant, the pay-back series, and the building
-// of the descriptor's parts 6 to 8 and of both task files from the wizard's marks.
+// of the descriptor's choice groups and income marks and of both task files from the wizard's
+// marks.
 
 #include "dbor/bdon.h"
 #include "task/task_files.h"
@@ -50,13 +51,14 @@ struct TickAmounts {
 // The pay-back series step: (tmx - tmn) / (nt - 1), or 0 when nt < 2.
 double payback_step(const TaskHeader& h);
 // c_k = tmx - k x step (k = 0..nsg-1): mode 1's pay-back coefficient of variant k, and the value
-// part 5 of the input file holds for variant k in both modes (for mode 2 it starts with tmx, as
-// the file layout requires; no part of the system reads it).
+// the input file's pay-back series holds for variant k in both modes (for mode 2 it starts with
+// tmx, as the file layout requires; nothing in the system reads it).
 double payback_coefficient(const TaskHeader& h, int k);
 // h_k = tmn + k x step: mode 2's horizon of variant k (the optimiser; the viewers' ascending
 // terms).
 double payback_horizon(const TaskHeader& h, int k);
-// The input file's part 5: payback_coefficient(h, k) for k = 0..nsg-1 (empty when prok = 0).
+// The input file's pay-back series: payback_coefficient(h, k) for k = 0..nsg-1 (empty when
+// prok = 0).
 std::vector<double> payback_series(const TaskHeader& h);
 
 // The pay-back amount (not rounded) of a variant with own funds O and credit L: mode 1 A x c_k
@@ -69,15 +71,16 @@ double payback_amount(const TaskHeader& h, const InvestmentVariant& v, double ca
 TickAmounts investment_ticks(const TaskHeader& h, const InvestmentVariant& v, double capital,
                              int k);
 
-// Parts 6 and 7 from the marks: for each chosen object in BDON order, (-1, -1, -1), then for each
-// chosen modernisation variant s ascending: (object, s, 1) without pay-back, or (object, s, v) for
-// each chosen income variant v ascending (income_marks, only read when prok = 1).
+// The choice groups from the marks: for each chosen object in BDON order, (-1, -1, -1), then for
+// each chosen modernisation variant s ascending: (object, s, 1) without pay-back, or (object, s, v)
+// for each chosen income variant v ascending (income_marks, only read when prok = 1).
 std::vector<std::vector<ChoiceTriple>>
 build_choice_groups(const TaskHeader& h, const BdonData& bdon, const Marks& object_marks,
                     const std::vector<Marks>& variant_marks,
                     const std::vector<std::vector<Marks>>& income_marks);
 
-// The shape of part 8 for a BDON: M x (n_i + 1) x (s or e by prmp), all empty.
+// The shape of the descriptor's income marks for a BDON: M x (n_i + 1) x (s or e by prmp), all
+// empty.
 std::vector<std::vector<Marks>> empty_income_marks(const BdonData& bdon, int prmp);
 
 // What the wizard has when it finishes: the header (with toc, delta, ogrn, faza and

@@ -2,6 +2,7 @@
 
 #include "host/WindowHost.h"
 #include "jpeg_image.h"
+#include "shell/texts.h"
 #include "ui/caption.h"
 
 #include <QFrame>
@@ -50,11 +51,11 @@ QLabel* textLabel(QWidget* parent, const char* name, int pixelSize, const QColor
     return label;
 }
 
-// Items `first` to `last` of a shell list joined without separator.
-QString joinedItems(const SharedState& state, int list, int first, int last) {
+// The items of a shell list joined without separator.
+QString joinedItems(const SharedState& state, kov::ShellList list) {
     QString text;
-    for (int i = first; i <= last; ++i) {
-        text += state.listItem(list, i);
+    for (int i = 0; i < list.items; ++i) {
+        text += state.listItem(list.number, i);
     }
     return text;
 }
@@ -89,9 +90,11 @@ void TfrmHelp::showSystem(const SharedState& state) {
         int pixelSize;
         QString text;
     } texts[] = {
-        {"Label11", 16, joinedItems(state, 0, 0, 5)}, {"Label12", 13, joinedItems(state, 1, 0, 1)},
-        {"Label13", 13, joinedItems(state, 2, 0, 3)}, {"Label14", 16, state.listItem(3, 0)},
-        {"Label15", 16, state.listItem(4, 0)},
+        {"Label11", 16, joinedItems(state, kov::txt_list::AboutLabel11)},
+        {"Label12", 13, joinedItems(state, kov::txt_list::AboutLabel12)},
+        {"Label13", 13, joinedItems(state, kov::txt_list::AboutLabel13)},
+        {"Label14", 16, joinedItems(state, kov::txt_list::AboutLabel14)},
+        {"Label15", 16, joinedItems(state, kov::txt_list::AboutLabel15)},
     };
     std::vector<QLabel*> labels;
     int heights = 0;
@@ -108,16 +111,17 @@ void TfrmHelp::showSystem(const SharedState& state) {
     }
     setFixedSize(830, heights + 62);
     GroupBox1->setGeometry(0, 0, width(), height());
-    setWindowTitle(QStringLiteral(" ") + state.text(270));
+    setWindowTitle(QStringLiteral(" ") + state.text(kov::txt::AboutSystem));
 }
 
 void TfrmHelp::showDeveloper(const SharedState& state) {
     GroupBox1->hide();
     GroupBox2->show();
     QLabel* image = picture(GroupBox2, "Image2", AboutPicture::Developer);
-    QLabel* label = textLabel(GroupBox2, "Label2", 19, Qt::white, 505, joinedItems(state, 5, 0, 1));
+    QLabel* label = textLabel(GroupBox2, "Label2", 19, Qt::white, 505,
+                              joinedItems(state, kov::txt_list::AboutDeveloperLabel2));
     label->move(19, 13);
     setFixedSize(image->width() + 3, label->height() + 53);
     GroupBox2->setGeometry(0, 0, width(), height());
-    setWindowTitle(QStringLiteral(" ") + state.text(268));
+    setWindowTitle(QStringLiteral(" ") + state.text(kov::txt::AboutDeveloper));
 }

@@ -14,6 +14,7 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -45,38 +46,38 @@ struct MenuItem {
     WindowFactory window = nullptr;
 };
 
-const MenuItem kMenu[] = {
-    {"mnuIn", 40, false, ""},
-    {"mnuInNewTask", 42, false, "mnuIn"},
-    {"mnuInNewTaskExportData", 43, false, "mnuIn"},
-    {"mnuInEditTask", 163, false, "mnuIn"},
+constexpr MenuItem kMenu[] = {
+    {"mnuIn", kov::txt::MenuInput, false, ""},
+    {"mnuInNewTask", kov::txt::MenuNewTask, false, "mnuIn"},
+    {"mnuInNewTaskExportData", kov::txt::MenuNewTaskByImport, false, "mnuIn"},
+    {"mnuInEditTask", kov::txt::MenuCorrectTask, false, "mnuIn"},
     {"-", 0, false, "mnuIn"},
-    {"mnuInExit", 72, false, "mnuIn"},
-    {"mnuControl", 469, false, ""},
-    {"mnuOutViewProtocol", 400, false, "mnuControl", 0, &open<TfrmProtocolWin>},
-    {"mnuSolving", 409, false, ""},
-    {"Optim", 71, false, "mnuSolving", 0, &open<TForm1>},
-    {"mnuOut", 69, false, ""},
-    {"mnuInViewTask", 390, false, "mnuOut"},
-    {"mnuOutViewSolution", 391, false, "mnuOut"},
+    {"mnuInExit", kov::txt::MenuExit, false, "mnuIn"},
+    {"mnuControl", kov::txt::MenuControl, false, ""},
+    {"mnuOutViewProtocol", kov::txt::MenuProtocol, false, "mnuControl", 0, &open<TfrmProtocolWin>},
+    {"mnuSolving", kov::txt::MenuSolving, false, ""},
+    {"Optim", kov::txt::MenuOptimisation, false, "mnuSolving", 0, &open<TForm1>},
+    {"mnuOut", kov::txt::MenuOutput, false, ""},
+    {"mnuInViewTask", kov::txt::MenuViewTask, false, "mnuOut"},
+    {"mnuOutViewSolution", kov::txt::MenuViewSolution, false, "mnuOut"},
     {"-", 0, false, "mnuOut"},
-    {"mnuOutExpInExcel", 494, false, "mnuOut"},
-    {"mnuOutPrint", 337, false, "mnuOut"},
-    {"N5", 435, false, ""},
-    {"N6", 425, false, "N5", 0, &open<TfrmCreateStat>},
-    {"N7", 393, false, "N5"},
-    {"N8", 495, false, "N5"},
-    {"N9", 338, false, "N5"},
-    {"DBOR", 399, false, ""},
-    {"N10", 423, true, "DBOR"},
-    {"N11", 422, false, "DBOR"},
-    {"N12", 162, true, "DBOR"},
-    {"N13", 388, false, "DBOR"},
-    {"N14", 493, false, "DBOR"},
-    {"N15", 466, true, "DBOR"},
-    {"mnuHelp", 347, false, ""},
-    {"N101", 270, true, "mnuHelp", 1, &open<TfrmHelp>},
-    {"N102", 268, false, "mnuHelp", 2, &open<TfrmHelp>},
+    {"mnuOutExpInExcel", kov::txt::MenuExportTask, false, "mnuOut"},
+    {"mnuOutPrint", kov::txt::MenuPrintTask, false, "mnuOut"},
+    {"N5", kov::txt::MenuStatistics, false, ""},
+    {"N6", kov::txt::MenuCreateStatistics, false, "N5", 0, &open<TfrmCreateStat>},
+    {"N7", kov::txt::MenuViewStatistics, false, "N5"},
+    {"N8", kov::txt::MenuExportStatistics, false, "N5"},
+    {"N9", kov::txt::MenuPrintStatistics, false, "N5"},
+    {"DBOR", kov::txt::MenuDatabases, false, ""},
+    {"N10", kov::txt::MenuNewDatabase, true, "DBOR"},
+    {"N11", kov::txt::MenuNewDatabaseByImport, false, "DBOR"},
+    {"N12", kov::txt::MenuCorrectDatabase, true, "DBOR"},
+    {"N13", kov::txt::MenuViewDatabase, false, "DBOR"},
+    {"N14", kov::txt::MenuExportDatabase, false, "DBOR"},
+    {"N15", kov::txt::MenuDeleteDatabase, true, "DBOR"},
+    {"mnuHelp", kov::txt::MenuHelp, false, ""},
+    {"N101", kov::txt::AboutSystem, true, "mnuHelp", 1, &open<TfrmHelp>},
+    {"N102", kov::txt::AboutDeveloper, false, "mnuHelp", 2, &open<TfrmHelp>},
 };
 
 // The caption until a language is chosen. The window system shows the application's name in
@@ -159,7 +160,7 @@ void TfrmMainWin::startWithShell(const std::string& shellFileName) {
     state_.shellLoaded = true;
     qtTexts_ = installQtTranslations(state_.shell.suffix);
     if (!lock_.acquire(state_.workspace)) {
-        state_.messages->error(state_.text(529) + QStringLiteral(" !!!"));
+        state_.messages->error(state_.text(kov::txt::AlreadyRunning) + QStringLiteral(" !!!"));
         state_.shellLoaded = false;
         terminate();
         return;
@@ -176,8 +177,8 @@ void TfrmMainWin::loadProtocol() {
     const auto result = kov::load_protocol(state_.workspace);
     state_.protocol = result.entries;
     MessageService& m = *state_.messages;
-    const QString error205 = state_.text(205) + QStringLiteral(" !!!");
-    const QString error321 = state_.text(321) + QStringLiteral(" !!!");
+    const QString error205 = state_.text(kov::txt::ProtocolNotWritable) + QStringLiteral(" !!!");
+    const QString error321 = state_.text(kov::txt::ProtocolNotRecognised) + QStringLiteral(" !!!");
     const QString damaged =
         fileErrorText(state_, kov::FileError(kov::FileError::Kind::Format,
                                              state_.path(kov::kProtocolFile), result.problem));
@@ -185,7 +186,7 @@ void TfrmMainWin::loadProtocol() {
     case kov::ProtocolLoad::Loaded:
         break;
     case kov::ProtocolLoad::Created:
-        m.warning(state_.text(202) + QStringLiteral("..."));
+        m.warning(state_.text(kov::txt::ProtocolMissing) + QStringLiteral("..."));
         break;
     case kov::ProtocolLoad::NotCreatable:
         m.error(error205);
@@ -195,7 +196,7 @@ void TfrmMainWin::loadProtocol() {
         break;
     case kov::ProtocolLoad::DamagedKept:
         m.error(damaged);
-        m.information(state_.text(532) + QStringLiteral(" \"") +
+        m.information(state_.text(kov::txt::ProtocolDamagedKept) + QStringLiteral(" \"") +
                       QString::fromStdString(result.kept_as) + QStringLiteral("\"."));
         if (!result.written) {
             m.error(error205);
@@ -225,14 +226,11 @@ void TfrmMainWin::loadProtocol() {
 }
 
 void TfrmMainWin::readRegionalSettings() {
-    const auto locale = numericLocaleName(processEnvironment);
-    if (!locale) {
-        state_.messages->warning(state_.text(320) + QStringLiteral("..."));
-        state_.regional = regionalSettingsFor(QStringLiteral("C"));
-        state_.regional.decimalChar = ',';
-        return;
+    const UserRegionalSettings user = userRegionalSettings();
+    if (!user.fromLocale) {
+        state_.messages->warning(state_.text(kov::txt::NoRegionalSettings) + QStringLiteral("..."));
     }
-    state_.regional = regionalSettingsFor(*locale);
+    state_.regional = user.settings;
 }
 
 void TfrmMainWin::buildMenu() {
@@ -283,7 +281,7 @@ void TfrmMainWin::buildMenu() {
 }
 
 void TfrmMainWin::applyCaptions() {
-    setWindowTitle(state_.text(272));
+    setWindowTitle(state_.text(kov::txt::MainCaption));
     for (const auto& item : kMenu) {
         const QString name = QString::fromLatin1(item.name);
         if (name == QLatin1String("-")) {
@@ -319,7 +317,7 @@ ViewerKind TfrmMainWin::activeViewer() const {
 }
 
 void TfrmMainWin::mnuSolvingClick() {
-    const bool queued = !kov::find_files(state_.path("Solving"), "kov_??????_in.dat").empty();
+    const bool queued = !kov::queued_task_codes(state_.workspace).empty();
     action(QStringLiteral("Optim"))->setEnabled(queued);
     state_.solveNow = 0;
 }

@@ -1,6 +1,7 @@
 #include "host/file_error_text.h"
 
 #include "host/shared_state.h"
+#include "shell/texts.h"
 
 namespace {
 
@@ -19,19 +20,19 @@ QString fileErrorText(const SharedState& state, const kov::FileError& error) {
     const QString quoted = quotedFile(state, error);
     switch (error.kind()) {
     case kov::FileError::Kind::Format:
-        return state.text(530) + quoted + QStringLiteral(": ") +
+        return state.text(kov::txt::FileDamaged) + quoted + QStringLiteral(": ") +
                QString::fromStdString(error.detail()) + QStringLiteral(" !!!");
     case kov::FileError::Kind::Write:
-        return state.text(531) + quoted + QStringLiteral(" !!!");
+        return state.text(kov::txt::FileNotWritten) + quoted + QStringLiteral(" !!!");
     case kov::FileError::Kind::Missing:
     case kov::FileError::Kind::Read:
         break;
     }
-    return state.text(533) + quoted + QStringLiteral(" !!!");
+    return state.text(kov::txt::FileNotRead) + quoted + QStringLiteral(" !!!");
 }
 
 QString protocolWriteErrorText(const SharedState& state, const kov::FileError& error) {
-    return state.text(205) + quotedFile(state, error) +
+    return state.text(kov::txt::ProtocolNotWritable) + quotedFile(state, error) +
            (error.detail().empty()
                 ? QString()
                 : QStringLiteral(": ") + QString::fromStdString(error.detail())) +

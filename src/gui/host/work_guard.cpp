@@ -5,11 +5,12 @@
 #include "message_service.h"
 
 #include "io/error.h"
+#include "shell/texts.h"
 
 QString workErrorText(const SharedState& state, std::exception_ptr error) {
     // Before a shell is loaded only fixed English texts exist.
     const QString stopped = state.shellLoaded
-                                ? state.text(534)
+                                ? state.text(kov::txt::WorkStopped)
                                 : QStringLiteral("The work was stopped by an unexpected error");
     try {
         std::rethrow_exception(error);

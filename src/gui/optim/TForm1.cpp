@@ -12,7 +12,10 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "optim/info_file.h"
+#include "optim/scheme_parameters.h"
 #include "optim/solve_task.h"
+#include "road/task_road.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <QLabel>
@@ -22,6 +25,8 @@
 #include <QRegularExpressionValidator>
 #include <QShowEvent>
 #include <QTimer>
+
+#include <optional>
 
 namespace {
 
@@ -69,9 +74,9 @@ TForm1::TForm1(WindowHost& host)
     RB1->setChecked(true);
     connectGuarded(RB1, &QRadioButton::clicked, this, &TForm1::RB1Click, state_);
     connectGuarded(RB2, &QRadioButton::clicked, this, &TForm1::RB2Click, state_);
-    BNext1 = button("BNext1", state_.text(78));
-    BNext2 = button("BNext2", state_.text(78));
-    BNext3 = button("BNext3", state_.text(78));
+    BNext1 = button("BNext1", state_.text(kov::txt::Next));
+    BNext2 = button("BNext2", state_.text(kov::txt::Next));
+    BNext3 = button("BNext3", state_.text(kov::txt::Next));
     Label1 = label("Label1", this);
     MaskEdit1_3 = new QLineEdit(this);
     MaskEdit1_3->setObjectName(QStringLiteral("MaskEdit1_3"));
@@ -92,9 +97,9 @@ TForm1::TForm1(WindowHost& host)
             i < 2 ? QStringLiteral("[0-9%1]*").arg(decimal) : QStringLiteral("[0-9]*");
         ME[i]->setValidator(new QRegularExpressionValidator(QRegularExpression(chars), ME[i]));
     }
-    BStart = button("BStart", state_.trimmed(2));
-    BReset = button("BReset", state_.text(411));
-    BEnd = button("BEnd", state_.text(73));
+    BStart = button("BStart", state_.trimmed(kov::txt::Start));
+    BReset = button("BReset", state_.text(kov::txt::Reset));
+    BEnd = button("BEnd", state_.text(kov::txt::Exit));
     connectGuarded(BNext1, &QPushButton::clicked, this, &TForm1::BNext1Click, state_);
     connectGuarded(BNext2, &QPushButton::clicked, this, &TForm1::BNext2Click, state_);
     connectGuarded(BNext3, &QPushButton::clicked, this, &TForm1::BNext3Click, state_);
@@ -156,14 +161,14 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::placePromptTexts() {
-    const QString and0 = state_.trimmed(0);
-    LOPRM->setText(state_.text(503) + QStringLiteral(":"));
-    LOPT[0]->setText(state_.text(290) + QStringLiteral(" (>=0,1 ") + and0 +
+    const QString and0 = state_.trimmed(kov::txt::And);
+    LOPRM->setText(state_.text(kov::txt::EnterParameters) + QStringLiteral(":"));
+    LOPT[0]->setText(state_.text(kov::txt::OmegaPrompt) + QStringLiteral(" (>=0,1 ") + and0 +
                      QStringLiteral(" <1,0)"));
-    LOPT[1]->setText(state_.text(152) + QStringLiteral(" (>=0,001 ") + and0 +
+    LOPT[1]->setText(state_.text(kov::txt::ThresholdPrompt) + QStringLiteral(" (>=0,001 ") + and0 +
                      QStringLiteral(" <=0,1)"));
-    LOPT[2]->setText(state_.text(169) + QStringLiteral(" (>=1)"));
-    LOPT[3]->setText(state_.text(171) + QStringLiteral(" (>=10)"));
+    LOPT[2]->setText(state_.text(kov::txt::CheckEveryPrompt) + QStringLiteral(" (>=1)"));
+    LOPT[3]->setText(state_.text(kov::txt::MaxCyclesPrompt) + QStringLiteral(" (>=10)"));
     setColour(LOPRM, nullptr);
     LOPRM->adjustSize();
     LOPRM->move(144, 41);
@@ -181,19 +186,19 @@ void TForm1::placePromptTexts() {
 
 void TForm1::initialise() {
     initialised_ = true;
-    setWindowTitle(state_.text(190));
+    setWindowTitle(state_.text(kov::txt::OptimCaption));
     info_ = kov::read_info_file(state_.workspace, state_.shell);
-    Label0->setText(state_.text(505) + QStringLiteral(":"));
+    Label0->setText(state_.text(kov::txt::ChooseMode) + QStringLiteral(":"));
     centreAt(Label0, 311, 40);
-    Label0_1->setText(state_.text(323));
+    Label0_1->setText(state_.text(kov::txt::Batch));
     centreAt(Label0_1, 240, 68);
-    Label0_2->setText(state_.text(149));
+    Label0_2->setText(state_.text(kov::txt::Individual));
     centreAt(Label0_2, 363, 68);
     RB1->adjustSize();
     RB2->adjustSize();
     RB1->move(240 - RB1->width() / 2, 90);
     RB2->move(363 - RB2->width() / 2, 90);
-    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    Label1->setText(state_.text(kov::txt::EnterTaskToSolve) + QStringLiteral(":"));
     setColour(Label1, nullptr);
     Label1->adjustSize();
     Label1->move(174, 120);
@@ -275,11 +280,10 @@ void TForm1::BNext1Click() {
         MaskEdit1_3->setFocus();
         return;
     }
-    for (const auto& name : kov::find_files(state_.path("Solving"), "kov_??????_in.dat")) {
-        tasks_.push_back(name.substr(4, 6));
-    }
+    tasks_ = kov::queued_task_codes(state_.workspace);
     if (tasks_.empty()) {
-        setMessage(state_.text(12) + QStringLiteral(". ") + state_.text(383) + QStringLiteral("."));
+        setMessage(state_.text(kov::txt::BatchImpossible) + QStringLiteral(". ") +
+                   state_.text(kov::txt::NoQueuedInputFiles) + QStringLiteral("."));
         showOnly({BEnd});
         return;
     }
@@ -291,8 +295,8 @@ void TForm1::BNext2Click() {
     const std::string code =
         state_.solveNow == 1 ? state_.solveNowCode : MaskEdit1_3->text().toStdString();
     tasks_ = {code};
-    Label1->setText(state_.text(492) + QStringLiteral(" - \"") + QString::fromStdString(code) +
-                    QStringLiteral("\"."));
+    Label1->setText(state_.text(kov::txt::TaskToSolve) + QStringLiteral(" - \"") +
+                    QString::fromStdString(code) + QStringLiteral("\"."));
     setColour(Label1, "green");
     Label1->adjustSize();
     Label1->move(10, 16);
@@ -303,60 +307,53 @@ void TForm1::BNext2Click() {
         ME[0]->setFocus();
         return;
     }
-    setMessage(state_.text(504) + QStringLiteral(". ") + state_.text(382) +
-               QStringLiteral(" \"kov_") + QString::fromStdString(code) +
-               QStringLiteral("_in.dat\"."));
+    setMessage(state_.text(kov::txt::TaskCannotBeSolved) + QStringLiteral(". ") +
+               state_.text(kov::txt::NoInputFile) + QStringLiteral(" \"kov_") +
+               QString::fromStdString(code) + QStringLiteral("_in.dat\"."));
     showOnly({Label1, BEnd});
 }
 
 void TForm1::BNext3Click() {
     const char dc = state_.regional.decimalChar;
-    auto refuse = [&](int field, int text) {
-        if (text >= 0) {
-            state_.messages->warning(state_.text(text) + QStringLiteral("."));
+    // Each field in turn: a text that is no number puts the focus back without a message, a
+    // value outside its range with the field's warning.
+    std::optional<double> values[4];
+    for (int i = 0; i < 4; ++i) {
+        const std::string text = ME[i]->text().toStdString();
+        if (i < 2) {
+            values[i] = kov::parse_real(text, dc);
+        } else if (const auto v = kov::parse_int(text)) {
+            values[i] = *v;
         }
-        ME[field]->setFocus();
-    };
-    const auto omega = kov::parse_real(ME[0]->text().toStdString(), dc);
-    if (!omega) {
-        return refuse(0, -1);
+        const auto field = static_cast<kov::SchemeField>(i);
+        const bool admitted = values[i] && kov::scheme_value_admitted(field, *values[i]);
+        if (values[i] && !admitted) {
+            state_.messages->warning(
+                QString::fromStdString(kov::scheme_warning(state_.shell, field)));
+        }
+        if (!admitted) {
+            ME[i]->setFocus();
+            return;
+        }
     }
-    if (*omega < 0.49999 || *omega >= 0.99999) {
-        return refuse(0, 215);
-    }
-    const auto threshold = kov::parse_real(ME[1]->text().toStdString(), dc);
-    if (!threshold) {
-        return refuse(1, -1);
-    }
-    if (*threshold < 0.00099 || *threshold > 0.10001) {
-        return refuse(1, 214);
-    }
-    const auto checkEvery = kov::parse_int(ME[2]->text().toStdString());
-    if (!checkEvery) {
-        return refuse(2, -1);
-    }
-    if (*checkEvery <= 0) {
-        return refuse(2, 418);
-    }
-    const auto maxCycles = kov::parse_int(ME[3]->text().toStdString());
-    if (!maxCycles) {
-        return refuse(3, -1);
-    }
-    if (*maxCycles < 10) {
-        return refuse(3, 419);
-    }
-    parameters_ = {*omega, *threshold, *checkEvery, *maxCycles};
+    const double omega = *values[0];
+    const double threshold = *values[1];
+    const int checkEvery = static_cast<int>(*values[2]);
+    const int maxCycles = static_cast<int>(*values[3]);
+    parameters_ = {omega, threshold, checkEvery, maxCycles};
 
-    LOPRM->setText(state_.text(330) + QStringLiteral(":"));
+    LOPRM->setText(state_.text(kov::txt::SchemeParametersHeading) + QStringLiteral(":"));
     LOPRM->adjustSize();
     moveInside(LOPRM, 396, 5);
     const QString summary[4] = {
-        state_.shortText(28) + QStringLiteral(" = ") +
-            QString::fromStdString(kov::format_fixed(*omega, 2, dc)),
-        state_.shortText(15) + QStringLiteral(" = ") +
-            QString::fromStdString(kov::format_fixed(*threshold, 3, dc)),
-        state_.shortText(14) + QStringLiteral(" = ") + QString::number(*checkEvery),
-        state_.shortText(17) + QStringLiteral(" = ") + QString::number(*maxCycles),
+        state_.shortText(kov::short_txt::Omega) + QStringLiteral(" = ") +
+            QString::fromStdString(kov::format_fixed(omega, 2, dc)),
+        state_.shortText(kov::short_txt::Threshold) + QStringLiteral(" = ") +
+            QString::fromStdString(kov::format_fixed(threshold, 3, dc)),
+        state_.shortText(kov::short_txt::CheckEvery) + QStringLiteral(" = ") +
+            QString::number(checkEvery),
+        state_.shortText(kov::short_txt::MaxCycles) + QStringLiteral(" = ") +
+            QString::number(maxCycles),
     };
     setColour(LOPRM, "blue");
     for (int i = 0; i < 4; ++i) {
@@ -377,7 +374,7 @@ void TForm1::BNext3Click() {
 void TForm1::BStartClick() {
     // A click or key given while the run holds the window is dropped, not acted on afterwards.
     RunGuard guard(*this);
-    BStart->setText(state_.text(398));
+    BStart->setText(state_.text(kov::txt::Running));
     BStart->repaint();
     for (QLabel* l : Lines) {
         l->clear();
@@ -388,12 +385,12 @@ void TForm1::BStartClick() {
     for (const auto& code : tasks_) {
         runTask(code);
     }
-    BStart->setText(state_.trimmed(2));
+    BStart->setText(state_.trimmed(kov::txt::Start));
     guard.finish();
 }
 
 void TForm1::BResetClick() {
-    Label1->setText(state_.text(38) + QStringLiteral(":"));
+    Label1->setText(state_.text(kov::txt::EnterTaskToSolve) + QStringLiteral(":"));
     setColour(Label1, nullptr);
     Label1->adjustSize();
     Label1->move(174, 120);
@@ -405,7 +402,7 @@ void TForm1::BResetClick() {
     Label8->clear();
     Label_End->clear();
     placeRunLines();
-    BStart->setText(state_.trimmed(2));
+    BStart->setText(state_.trimmed(kov::txt::Start));
     showOnly({Label1, MaskEdit1_3, BNext2});
     MaskEdit1_3->setFocus();
 }
@@ -443,12 +440,8 @@ private:
 } // namespace
 
 void TForm1::runTask(const std::string& code) {
-    const RegionalSettings& regional = state_.regional;
-    kov::SolveSetup setup{state_.workspace, state_.shell, regional.decimalChar,
-                          parameters_,      info_,        {}};
-    setup.clock.now = kov::now_day_count;
-    setup.clock.time_text = [&regional](double t) { return regional.timeText(t).toStdString(); };
-    setup.clock.date_text = [&regional](double t) { return regional.dateText(t).toStdString(); };
+    const kov::SolveSetup setup{state_.workspace, state_.shell, state_.regional.decimalChar,
+                                parameters_,      info_,        runClock(state_.regional)};
     LineProgress progress(
         [this](kov::RunLine line, const QString& text) { showRunLine(line, text); });
     state_.currentFileBase.clear();
@@ -457,5 +450,10 @@ void TForm1::runTask(const std::string& code) {
         state_.currentFileBase = run.bdon_base;
     } catch (const kov::FileError& error) {
         setMessage(fileErrorText(state_, error));
+    } catch (const std::exception& error) {
+        // The task cannot be solved; the red line says why and the batch goes on.
+        setMessage(state_.text(kov::txt::MessagePrefix) + QStringLiteral(" \"") +
+                   QString::fromStdString(code) + QStringLiteral("\". ") +
+                   QString::fromStdString(error.what()));
     }
 }

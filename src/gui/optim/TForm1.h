@@ -27,7 +27,7 @@ class TForm1 final : public QDialog {
 public:
     explicit TForm1(WindowHost& host);
 
-    // The task codes the run will solve (after step 1 or 2).
+    // The task codes the run will solve (after the mode step or the task step).
     const std::vector<std::string>& tasks() const { return tasks_; }
     const kov::SchemeParameters& parameters() const { return parameters_; }
 

@@ -12,6 +12,7 @@
 #include "protocol/protocol.h"
 #include "protocol/task_state.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 #include "task/task_files.h"
 
 #include <QAbstractItemView>
@@ -29,7 +30,7 @@ TfrmProtocolWin::TfrmProtocolWin(WindowHost& host)
     : QDialog(nullptr)
     , state_(host.state()) {
     setObjectName(QStringLiteral("TfrmProtocolWin"));
-    setWindowTitle(state_.text(395));
+    setWindowTitle(state_.text(kov::txt::ProtocolCaption));
 
     TaskList = new QComboBox(this);
     TaskList->setObjectName(QStringLiteral("TaskList"));
@@ -37,7 +38,7 @@ TfrmProtocolWin::TfrmProtocolWin(WindowHost& host)
     // A long task name does not widen the window; the open list shows the names in full.
     TaskList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     TaskList->setMinimumContentsLength(20);
-    btnDeleteTask = new QPushButton(state_.text(467), this);
+    btnDeleteTask = new QPushButton(state_.text(kov::txt::DeleteTaskButton), this);
     btnDeleteTask->setObjectName(QStringLiteral("btnDeleteTask"));
     ValueList = new QTableWidget(0, 2, this);
     ValueList->setObjectName(QStringLiteral("ValueList"));
@@ -50,11 +51,11 @@ TfrmProtocolWin::TfrmProtocolWin(WindowHost& host)
     ValueList->setSelectionMode(QAbstractItemView::NoSelection);
     // Tab moves on to the next control rather than from cell to cell.
     ValueList->setTabKeyNavigation(false);
-    btnCreateInData = new QPushButton(state_.text(70), this);
+    btnCreateInData = new QPushButton(state_.text(kov::txt::QueueInputButton), this);
     btnCreateInData->setObjectName(QStringLiteral("btnCreateInData"));
-    btnLoadOutData = new QPushButton(state_.text(113), this);
+    btnLoadOutData = new QPushButton(state_.text(kov::txt::TakeBackSolutionButton), this);
     btnLoadOutData->setObjectName(QStringLiteral("btnLoadOutData"));
-    btnClose = new QPushButton(state_.text(129), this);
+    btnClose = new QPushButton(state_.text(kov::txt::CloseButton), this);
     btnClose->setObjectName(QStringLiteral("btnClose"));
 
     auto* top = new QHBoxLayout;
@@ -141,15 +142,6 @@ void TfrmProtocolWin::addRow(int key, const QString& value) {
     ValueList->setItem(row, 1, new QTableWidgetItem(value));
 }
 
-QString TfrmProtocolWin::dateTimeText(double day) const {
-    const QString date = state_.regional.dateText(day);
-    const kov::DateTime t = kov::from_day_count(day);
-    if (t.hour == 0 && t.minute == 0 && t.second == 0 && t.msec == 0) {
-        return date;
-    }
-    return date + QLatin1Char(' ') + state_.regional.timeText(day);
-}
-
 void TfrmProtocolWin::showTask() {
     ValueList->setRowCount(0);
     const int i = selected();
@@ -161,19 +153,20 @@ void TfrmProtocolWin::showTask() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    addRow(491, QString::fromStdString(e.code));
-    addRow(195, nameText(e));
-    const QString stateText = e.state == kov::TaskState::Entered  ? state_.trimmed(497)
-                              : e.state == kov::TaskState::Queued ? state_.text(289)
-                                                                  : state_.text(128);
-    addRow(5, stateText);
-    addRow(83, dateTimeText(e.entered));
-    addRow(82, dateTimeText(e.changed));
+    addRow(kov::txt::TaskCode, QString::fromStdString(e.code));
+    addRow(kov::txt::TaskName, nameText(e));
+    const QString stateText =
+        e.state == kov::TaskState::Entered  ? state_.trimmed(kov::txt::StateEntered)
+        : e.state == kov::TaskState::Queued ? state_.text(kov::txt::StateQueued)
+                                            : state_.text(kov::txt::StateSolved);
+    addRow(kov::txt::StateKey, stateText);
+    addRow(kov::txt::EnteredKey, state_.regional.dateTimeText(e.entered));
+    addRow(kov::txt::ChangedKey, state_.regional.dateTimeText(e.changed));
     if (e.state != kov::TaskState::Entered) {
-        addRow(85, dateTimeText(e.queued));
+        addRow(kov::txt::QueuedKey, state_.regional.dateTimeText(e.queued));
     }
     if (e.state == kov::TaskState::Solved) {
-        addRow(81, dateTimeText(e.solved));
+        addRow(kov::txt::SolvedKey, state_.regional.dateTimeText(e.solved));
     }
     btnDeleteTask->setEnabled(!kov::is_demonstration_task(e.code));
     btnCreateInData->setEnabled(e.state == kov::TaskState::Entered);
@@ -222,7 +215,8 @@ void TfrmProtocolWin::btnLoadOutDataClick() {
                                                 state_.shell.suffix, state_.codepage(),
                                                 today.toStdString(), kov::now_day_count());
         if (result.corrected) {
-            state_.messages->information(state_.text(351) + QStringLiteral("."));
+            state_.messages->information(state_.text(kov::txt::DatabaseCorrected) +
+                                         QStringLiteral("."));
         }
     } catch (const kov::FileError& error) {
         reportRoadError(error);
@@ -236,8 +230,8 @@ void TfrmProtocolWin::btnDeleteTaskClick() {
         return;
     }
     const kov::ProtocolEntry& e = state_.protocol[std::size_t(i)];
-    const QString question =
-        state_.text(53) + QStringLiteral(" \"") + nameText(e).left(50) + QStringLiteral("\"?");
+    const QString question = state_.text(kov::txt::DeleteTaskQuestion) + QStringLiteral(" \"") +
+                             nameText(e).left(50) + QStringLiteral("\"?");
     if (!state_.messages->confirm(question)) {
         return;
     }

@@ -31,7 +31,6 @@ private:
     void fillTaskList(int select);
     void showTask();
     void addRow(int key, const QString& value);
-    QString dateTimeText(double day) const;
     int selected() const;
     QString nameText(const kov::ProtocolEntry& e) const;
     void saveProtocol();

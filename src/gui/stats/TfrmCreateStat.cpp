@@ -10,6 +10,7 @@
 #include "ui/key_filters.h"
 
 #include "io/files.h"
+#include "shell/texts.h"
 #include "stats/modelling.h"
 #include "task/task_files.h"
 
@@ -50,10 +51,10 @@ TfrmCreateStat::TfrmCreateStat(WindowHost& host)
     : QDialog(nullptr, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowCloseButtonHint)
     , state_(host.state()) {
     setObjectName(QStringLiteral("TfrmCreateStat"));
-    setWindowTitle(state_.text(191));
+    setWindowTitle(state_.text(kov::txt::StatCaption));
 
     Label1 = label("Label1", this);
-    Label1->setText(state_.text(39) + QStringLiteral(":"));
+    Label1->setText(state_.text(kov::txt::EnterSolvedTask) + QStringLiteral(":"));
     Label1->adjustSize();
     Label1->move(16, 24);
 
@@ -65,8 +66,8 @@ TfrmCreateStat::TfrmCreateStat(WindowHost& host)
 
     Label2 = label("Label2", this);
     Label2->setGeometry(16, 60, kLabel2Width, 40);
-    setFittedCaption(*Label2, state_.text(121) + QStringLiteral(" (>=100 ") + state_.trimmed(0) +
-                                  QStringLiteral(" <=100000):"));
+    setFittedCaption(*Label2, state_.text(kov::txt::TrialsPrompt) + QStringLiteral(" (>=100 ") +
+                                  state_.trimmed(kov::txt::And) + QStringLiteral(" <=100000):"));
     Label2->setFixedSize(Label2->width(), std::max(Label2->heightForWidth(Label2->width()), 20));
 
     ME2 = new QLineEdit(this);
@@ -78,14 +79,14 @@ TfrmCreateStat::TfrmCreateStat(WindowHost& host)
 
     Label0 = label("Label0", this);
     Label0->setStyleSheet(QStringLiteral("color: red;"));
-    Label0->setText(state_.text(140) + QStringLiteral(" ..."));
+    Label0->setText(state_.text(kov::txt::ModellingRunning) + QStringLiteral(" ..."));
     Label0->adjustSize();
     const int noticeTop = Label2->geometry().bottom() + 24;
     Label0->move(int(std::lround(kNoticeCentre - Label0->width() / 2.0)), noticeTop);
     Label0->hide();
 
-    BStart = button("BStart", state_.trimmed(2), this);
-    BEnd = button("BEnd", state_.text(73), this);
+    BStart = button("BStart", state_.trimmed(kov::txt::Start), this);
+    BEnd = button("BEnd", state_.text(kov::txt::Exit), this);
     const int buttonTop = noticeTop + Label0->height() + 24;
     for (QPushButton* b : {BStart, BEnd}) {
         b->adjustSize();
@@ -128,7 +129,7 @@ void TfrmCreateStat::showNotice(bool visible) {
 }
 
 void TfrmCreateStat::BStartClick() {
-    BStart->setText(state_.trimmed(2));
+    BStart->setText(state_.trimmed(kov::txt::Start));
     const std::string code = ME1->text().toStdString();
     MessageService& messages = *state_.messages;
     kov::StatRequest request;
@@ -171,17 +172,17 @@ void TfrmCreateStat::BStartClick() {
     RunGuard guard(*this);
     const auto endRun = [&] {
         Label0->hide();
-        BStart->setText(state_.trimmed(2));
+        BStart->setText(state_.trimmed(kov::txt::Start));
         guard.finish();
     };
-    BStart->setText(state_.text(398));
+    BStart->setText(state_.text(kov::txt::Running));
     BStart->repaint();
     state_.currentFileBase = state_.path("Data/kov_" + code);
     showNotice(true);
     kov::ModellingOptions options;
     options.notice = [this](bool visible) { showNotice(visible); };
-    const auto elapsedText = [this](double days) {
-        return state_.regional.timeText(days).toStdString();
+    const auto elapsedText = [this](double seconds) {
+        return state_.regional.durationText(seconds).toStdString();
     };
     try {
         kov::create_statistics(state_.workspace, code, state_.shell.suffix, state_.codepage(),
