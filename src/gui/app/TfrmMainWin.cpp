@@ -9,6 +9,7 @@
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "task/TfrmSelectWin.h"
 
 #include "io/files.h"
 
@@ -21,6 +22,8 @@
 #include <QScreen>
 #include <QShowEvent>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,14 +57,14 @@ const MenuItem kMenu[] = {
     {"mnuSolving", 409, false, ""},
     {"Optim", 71, false, "mnuSolving", 0, &open<TForm1>},
     {"mnuOut", 69, false, ""},
-    {"mnuInViewTask", 390, false, "mnuOut"},
-    {"mnuOutViewSolution", 391, false, "mnuOut"},
+    {"mnuInViewTask", 390, false, "mnuOut", 1, &open<TfrmSelectWin>},
+    {"mnuOutViewSolution", 391, false, "mnuOut", 2, &open<TfrmSelectWin>},
     {"-", 0, false, "mnuOut"},
     {"mnuOutExpInExcel", 494, false, "mnuOut"},
     {"mnuOutPrint", 337, false, "mnuOut"},
     {"N5", 435, false, ""},
     {"N6", 425, false, "N5", 0, &open<TfrmCreateStat>},
-    {"N7", 393, false, "N5"},
+    {"N7", 393, false, "N5", 4, &open<TfrmSelectWin>},
     {"N8", 495, false, "N5"},
     {"N9", 338, false, "N5"},
     {"DBOR", 399, false, ""},
@@ -321,10 +324,15 @@ void TfrmMainWin::mnuInExitClick() {
 
 void TfrmMainWin::openCommandWindow(QWidget* window) {
     setEnabled(false);
+    ++commandWindows_;
     window->setParent(nullptr);
     window->setWindowFlag(Qt::Dialog, true);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+    connect(window, &QObject::destroyed, this, [this] {
+        if (--commandWindows_ == 0) {
+            setEnabled(true);
+        }
+    });
     // The window is centred once its size is final: its layout has settled.
     window->ensurePolished();
     if (window->layout()) {
@@ -338,6 +346,27 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     window->setGeometry(client);
     window->show();
     window->activateWindow();
+}
+
+void TfrmMainWin::openViewer(QWidget* viewer) {
+    // The viewer's size and limits are those of its window, frame included.
+    const QSize size = viewer->size();
+    const QSize minimum = viewer->minimumSize();
+    const QSize maximum = viewer->maximumSize();
+    viewer->setMinimumSize(0, 0);
+    viewer->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = mdi_->addSubWindow(viewer);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setMinimumSize(minimum);
+    sub->setMaximumSize(maximum);
+    sub->resize(size.boundedTo(mdi_->viewport()->size()).expandedTo(minimum));
+    QRect frame = sub->geometry();
+    frame.moveCenter(mdi_->viewport()->rect().center());
+    frame.moveTopLeft(QPoint(std::max(0, frame.left()), std::max(0, frame.top())));
+    sub->setGeometry(frame);
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
 }
 
 void TfrmMainWin::showEvent(QShowEvent* event) {
