@@ -90,8 +90,8 @@ TEST_F(StatisticsViewTest, PaybackColumnOfEachMode) {
         std::string cell5, heading5;
         int width5;
     } cases[] = {
-        {1, "24,00/0,900", "T434 (months) /T499", 0},
-        {2, "24,000", "T98 (months)", 97},
+        {1, "24,00/0,900", "T434 (USD) /T499", 0},
+        {2, "24,000", "T98 (USD)", 97},
     };
     for (const Case& c : cases) {
         write(c.reg);
