@@ -21,6 +21,7 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTranslator>
 
 #include <algorithm>
@@ -361,9 +362,15 @@ void TfrmMainWin::openViewer(QWidget* viewer) {
     sub->setMinimumSize(minimum);
     sub->setMaximumSize(maximum);
     sub->resize(size.boundedTo(mdi_->viewport()->size()).expandedTo(minimum));
+    // Centred on the area; each further open viewer a title bar lower and to the right, so the
+    // ones behind it stay in reach.
     QRect frame = sub->geometry();
-    frame.moveCenter(mdi_->viewport()->rect().center());
-    frame.moveTopLeft(QPoint(std::max(0, frame.left()), std::max(0, frame.top())));
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const int behind = int(mdi_->subWindowList().size()) - 1;
+    frame.moveCenter(mdi_->viewport()->rect().center() + QPoint(behind, behind) * step);
+    const QSize room = mdi_->viewport()->size() - frame.size();
+    frame.moveTopLeft(QPoint(std::clamp(frame.left(), 0, std::max(0, room.width())),
+                             std::clamp(frame.top(), 0, std::max(0, room.height()))));
     sub->setGeometry(frame);
     sub->show();
     mdi_->setActiveSubWindow(sub);

@@ -12,6 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TfrmSelCriteria::TfrmSelCriteria(WindowHost& host)
     : QDialog(nullptr)
     , host_(host) {
@@ -52,7 +54,9 @@ TfrmSelCriteria::TfrmSelCriteria(WindowHost& host)
     connect(CheckBox11, &QCheckBox::clicked, this, &TfrmSelCriteria::CheckBox11Click);
     connect(btnOK, &QPushButton::clicked, this, &TfrmSelCriteria::btnOKClick);
     installEnterKey(*this, {btnOK});
-    setFixedSize(sizeHint());
+    // Wide enough for its caption in the title bar.
+    const int titleWidth = fontMetrics().horizontalAdvance(windowTitle()) + 120;
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(320, titleWidth), 0)));
 }
 
 void TfrmSelCriteria::CheckBox11Click() {

@@ -13,6 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 TfrmSelFlags::TfrmSelFlags(WindowHost& host)
     : QDialog(nullptr)
     , host_(host) {
@@ -50,7 +52,9 @@ TfrmSelFlags::TfrmSelFlags(WindowHost& host)
     connect(CheckBox17, &QCheckBox::clicked, this, &TfrmSelFlags::CheckBox17Click);
     connect(btnOK, &QPushButton::clicked, this, &TfrmSelFlags::btnOKClick);
     installEnterKey(*this, {btnOK});
-    setFixedSize(sizeHint());
+    // Wide enough for its caption in the title bar.
+    const int titleWidth = fontMetrics().horizontalAdvance(windowTitle()) + 120;
+    setFixedSize(sizeHint().expandedTo(QSize(std::max(320, titleWidth), 0)));
 }
 
 void TfrmSelFlags::CheckBox17Click() {

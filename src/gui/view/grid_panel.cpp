@@ -154,6 +154,9 @@ GridPanel::GridPanel(kov::ViewGrid grid, std::vector<HeadingSpec> headings,
     table_->setSelectionMode(wholeRows ? QAbstractItemView::SingleSelection
                                        : QAbstractItemView::ContiguousSelection);
     table_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The last column reaches the grid's right edge, so its longest texts (the deepest risk
+    // level's threshold) are not cut.
+    table_->horizontalHeader()->setStretchLastSection(true);
     table_->setWordWrap(false);
     table_->setTabKeyNavigation(false);
     for (std::size_t r = 0; r < g.rows.size(); ++r) {
@@ -255,8 +258,9 @@ QTableWidget* makeParamList(const SharedState& state, const std::vector<kov::Vie
     list->horizontalHeader()->setFont(viewerFont());
     list->horizontalHeader()->setSectionsClickable(false);
     list->horizontalHeader()->setStretchLastSection(true);
+    // The value column (554 pixels by design) takes the rest of the list's width.
     list->setColumnWidth(0, 440);
-    list->setColumnWidth(1, 554);
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     list->verticalHeader()->hide();
     list->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     list->verticalHeader()->setDefaultSectionSize(rowHeight);
