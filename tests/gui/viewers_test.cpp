@@ -321,6 +321,7 @@ TEST_F(ViewersTest, WindowsShowWhatKovBatchViewPrints) {
 // export and print follow the active viewer.
 TEST_F(ViewersTest, ViewersOpenSideBySideThroughTheSelection) {
     startMain();
+    main->resize(1280, 800);
     QMdiArea* mdi = main->mdiArea();
 
     selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
@@ -372,6 +373,16 @@ TEST_F(ViewersTest, ViewersOpenSideBySideThroughTheSelection) {
     EXPECT_TRUE(main->isEnabled());
     ASSERT_EQ(mdi->subWindowList().size(), 3);
     EXPECT_NE(qobject_cast<TfrmViewStatistics*>(mdi->currentSubWindow()->widget()), nullptr);
+    // The window limits, and each viewer a step apart from the one before so all stay in reach.
+    const QList<QMdiSubWindow*> subs = mdi->subWindowList();
+    const QSize limits[3][2] = {
+        {{1008, 500}, {1008, 685}}, {{1008, 500}, {1008, 685}}, {{970, 386}, {1008, 685}}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(subs[i]->minimumSize(), limits[i][0]) << i;
+        EXPECT_EQ(subs[i]->maximumSize(), limits[i][1]) << i;
+    }
+    EXPECT_NE(subs[0]->pos(), subs[1]->pos());
+    EXPECT_NE(subs[1]->pos(), subs[2]->pos());
     main->mnuOutClick();
     main->N5Click();
     EXPECT_FALSE(main->action(QStringLiteral("mnuOutPrint"))->isEnabled());

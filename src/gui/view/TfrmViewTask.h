@@ -25,6 +25,7 @@ public:
     // a file is missing, unreadable or does not fit its database.
     explicit TfrmViewTask(WindowHost& host);
 
+    // The task and its caption, tabs and parameters; the grids live in the panels' models.
     const kov::TaskView& view() const { return view_; }
     GridPanel* panel(int g) const { return panels_[std::size_t(g)]; }
 
