@@ -478,7 +478,8 @@ TEST_F(MainWindowTest, CommandWindowsAreFixedAndCentredOnTheMainWindow) {
     w->state().protocol = {{"ABC123", std::string(100, 'N'), kov::TaskState::Entered, 1, 1, 0, 0}};
     w->setGeometry(100, 100, 1200, 900);
     w->show();
-    for (const char* item : {"mnuOutViewProtocol", "Optim", "N6", "N101", "N102"}) {
+    for (const char* item : {"mnuOutViewProtocol", "Optim", "N6", "N101", "N102", "mnuInViewTask",
+                             "mnuOutViewSolution", "N7"}) {
         w->action(QString::fromLatin1(item))->trigger();
         QWidget* opened = nullptr;
         for (QWidget* top : QApplication::topLevelWidgets()) {

@@ -38,9 +38,15 @@ public:
         window->show();
         opened.emplace_back(window);
     }
+    void openViewer(QWidget* viewer) override {
+        viewer->setAttribute(Qt::WA_DeleteOnClose);
+        viewer->show();
+        viewers.emplace_back(viewer);
+    }
 
     SharedState shared;
     std::vector<QPointer<QWidget>> opened;
+    std::vector<QPointer<QWidget>> viewers;
 };
 
 // The fixture of the window tests: a Workspace with the English test shell (texts "T<k>") and

@@ -10,6 +10,7 @@
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "task/TfrmSelectWin.h"
 
 #include "io/files.h"
 #include "io/numbers.h"
@@ -24,7 +25,10 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QShowEvent>
+#include <QStyle>
 #include <QTranslator>
+
+#include <algorithm>
 
 namespace {
 
@@ -58,14 +62,14 @@ constexpr MenuItem kMenu[] = {
     {"mnuSolving", kov::txt::MenuSolving, false, ""},
     {"Optim", kov::txt::MenuOptimisation, false, "mnuSolving", 0, &open<TForm1>},
     {"mnuOut", kov::txt::MenuOutput, false, ""},
-    {"mnuInViewTask", kov::txt::MenuViewTask, false, "mnuOut"},
-    {"mnuOutViewSolution", kov::txt::MenuViewSolution, false, "mnuOut"},
+    {"mnuInViewTask", kov::txt::MenuViewTask, false, "mnuOut", 1, &open<TfrmSelectWin>},
+    {"mnuOutViewSolution", kov::txt::MenuViewSolution, false, "mnuOut", 2, &open<TfrmSelectWin>},
     {"-", 0, false, "mnuOut"},
     {"mnuOutExpInExcel", kov::txt::MenuExportTask, false, "mnuOut"},
     {"mnuOutPrint", kov::txt::MenuPrintTask, false, "mnuOut"},
     {"N5", kov::txt::MenuStatistics, false, ""},
     {"N6", kov::txt::MenuCreateStatistics, false, "N5", 0, &open<TfrmCreateStat>},
-    {"N7", kov::txt::MenuViewStatistics, false, "N5"},
+    {"N7", kov::txt::MenuViewStatistics, false, "N5", 4, &open<TfrmSelectWin>},
     {"N8", kov::txt::MenuExportStatistics, false, "N5"},
     {"N9", kov::txt::MenuPrintStatistics, false, "N5"},
     {"DBOR", kov::txt::MenuDatabases, false, ""},
@@ -345,10 +349,15 @@ void TfrmMainWin::mnuInExitClick() {
 
 void TfrmMainWin::openCommandWindow(QWidget* window) {
     setEnabled(false);
+    ++commandWindows_;
     window->setParent(nullptr);
     window->setWindowFlag(Qt::Dialog, true);
     window->setAttribute(Qt::WA_DeleteOnClose);
-    connect(window, &QObject::destroyed, this, [this] { setEnabled(true); });
+    connect(window, &QObject::destroyed, this, [this] {
+        if (--commandWindows_ == 0) {
+            setEnabled(true);
+        }
+    });
     // The window is centred once its size is final: its layout has settled.
     window->ensurePolished();
     if (window->layout()) {
@@ -362,6 +371,33 @@ void TfrmMainWin::openCommandWindow(QWidget* window) {
     window->setGeometry(client);
     window->show();
     window->activateWindow();
+}
+
+void TfrmMainWin::openViewer(QWidget* viewer) {
+    // The viewer's size and limits are those of its window, frame included.
+    const QSize size = viewer->size();
+    const QSize minimum = viewer->minimumSize();
+    const QSize maximum = viewer->maximumSize();
+    viewer->setMinimumSize(0, 0);
+    viewer->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    viewer->setAttribute(Qt::WA_DeleteOnClose);
+    QMdiSubWindow* sub = mdi_->addSubWindow(viewer);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setMinimumSize(minimum);
+    sub->setMaximumSize(maximum);
+    sub->resize(size.boundedTo(mdi_->viewport()->size()).expandedTo(minimum));
+    // Centred on the area; each further open viewer a title bar lower and to the right, so the
+    // ones behind it stay in reach.
+    QRect frame = sub->geometry();
+    const int step = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
+    const int behind = int(mdi_->subWindowList().size()) - 1;
+    frame.moveCenter(mdi_->viewport()->rect().center() + QPoint(behind, behind) * step);
+    const QSize room = mdi_->viewport()->size() - frame.size();
+    frame.moveTopLeft(QPoint(std::clamp(frame.left(), 0, std::max(0, room.width())),
+                             std::clamp(frame.top(), 0, std::max(0, room.height()))));
+    sub->setGeometry(frame);
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
 }
 
 void TfrmMainWin::showEvent(QShowEvent* event) {

@@ -30,6 +30,7 @@ public:
     SharedState& state() override { return state_; }
     const SharedState& state() const { return state_; }
     void openCommandWindow(QWidget* window) override;
+    void openViewer(QWidget* viewer) override;
 
     // True once the program has been told to end during start-up (no shell, a broken shell,
     // a second copy on the Workspace).
@@ -72,6 +73,10 @@ private:
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;
     std::map<QString, QMenu*> menus_;
+    // Command windows open now: a window that opens the next one of a chain (the task selection
+    // and the dialog after it) closes after that one opened, and the main window stays disabled
+    // until the last of them has closed.
+    int commandWindows_ = 0;
     bool terminated_ = false;
     bool protocolWritten_ = false;
     std::function<void()> terminator_;

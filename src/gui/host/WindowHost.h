@@ -16,6 +16,11 @@ public:
     // window centred on it; when it is closed it is deleted and the host is enabled again.
     virtual void openCommandWindow(QWidget* window) = 0;
 
+    // A viewer opens as a child window of the host's MDI area, centred on it, sized as the
+    // viewer's own size, minimum and maximum say; it is deleted when it is closed. Several
+    // viewers may be open side by side.
+    virtual void openViewer(QWidget* viewer) = 0;
+
 protected:
     WindowHost() = default;
     ~WindowHost() = default;

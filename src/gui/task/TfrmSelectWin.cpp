@@ -1,0 +1,135 @@
+#include "task/TfrmSelectWin.h"
+
+#include "host/WindowHost.h"
+#include "host/work_guard.h"
+#include "stats/TfrmSelCriteria.h"
+#include "ui/enter_key.h"
+#include "view/TfrmSelFlags.h"
+#include "view/TfrmViewTask.h"
+
+#include "io/files.h"
+#include "task/task_code.h"
+#include "task/task_files.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// The caption of the dialog by WindowMode 1..4.
+int captionText(int mode) {
+    switch (mode) {
+    case 1:
+        return 428;
+    case 2:
+        return 430;
+    case 3:
+        return 429;
+    default:
+        return 431;
+    }
+}
+
+// Whether a task of the protocol is listed for the command of `mode`.
+bool fitsCommand(const SharedState& state, const kov::ProtocolEntry& e, int mode) {
+    switch (mode) {
+    case 1:
+        return true;
+    case 2:
+        return e.state == kov::TaskState::Solved;
+    case 3:
+        return e.state == kov::TaskState::Entered;
+    default:
+        return e.state == kov::TaskState::Solved && kov::is_task_code(e.code) &&
+               kov::file_exists(kov::task_file_path(state.workspace, "Data", e.code, "_stat"));
+    }
+}
+
+} // namespace
+
+TfrmSelectWin::TfrmSelectWin(WindowHost& host)
+    : QDialog(nullptr)
+    , host_(host)
+    , mode_(host.state().windowMode) {
+    const SharedState& state = host.state();
+    setObjectName(QStringLiteral("TfrmSelectWin"));
+    setWindowTitle(state.text(captionText(mode_)));
+
+    auto* GroupBox1 = new QGroupBox(this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    lbTask = new QListWidget(GroupBox1);
+    lbTask->setObjectName(QStringLiteral("lbTask"));
+    lbTask->setMinimumSize(452, 223);
+    auto* groupLayout = new QVBoxLayout(GroupBox1);
+    groupLayout->addWidget(lbTask);
+    btnOK = new QPushButton(QStringLiteral("ОК"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnCancel = new QPushButton(state.text(299), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(GroupBox1, 1);
+    layout->addLayout(buttons);
+
+    for (std::size_t i = 0; i < state.protocol.size(); ++i) {
+        const kov::ProtocolEntry& e = state.protocol[i];
+        if (fitsCommand(state, e, mode_)) {
+            listed_.push_back(i);
+            lbTask->addItem(QStringLiteral("[") + QString::fromStdString(e.code) +
+                            QStringLiteral("] ") + QString::fromStdString(e.name));
+        }
+    }
+    if (lbTask->count() > 0) {
+        lbTask->setCurrentRow(0);
+    }
+    btnOK->setEnabled(lbTask->count() > 0);
+
+    connect(btnOK, &QPushButton::clicked, this, &TfrmSelectWin::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::close);
+    // A double click on a task chooses it.
+    connect(lbTask, &QListWidget::itemDoubleClicked, this, [this] {
+        if (btnOK->isEnabled()) {
+            btnOKClick();
+        }
+    });
+    installEnterKey(*this, {btnOK});
+    setFixedSize(QSize(488, 301).expandedTo(minimumSizeHint()));
+}
+
+void TfrmSelectWin::btnOKClick() {
+    const int row = lbTask->currentRow();
+    if (row < 0 || std::size_t(row) >= listed_.size()) {
+        return;
+    }
+    SharedState& state = host_.state();
+    const kov::ProtocolEntry& e = state.protocol[listed_[std::size_t(row)]];
+    runGuarded(state, [&] {
+        state.currentFileBase = kov::ws_path(state.workspace, "Data/kov_" + e.code);
+        switch (mode_) {
+        case 1:
+            host_.openViewer(new TfrmViewTask(host_));
+            break;
+        case 2:
+            host_.openCommandWindow(new TfrmSelFlags(host_));
+            break;
+        case 3:
+            openCorrection();
+            break;
+        default:
+            host_.openCommandWindow(new TfrmSelCriteria(host_));
+            break;
+        }
+    });
+    close();
+}
+
+void TfrmSelectWin::openCorrection() {
+    // HOOK(task wizard): mode 3 opens the task wizard in correction mode on the chosen task
+    // (CurrentFileBase is set). The wizard is not part of the program yet, so nothing opens.
+}

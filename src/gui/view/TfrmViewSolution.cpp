@@ -1,0 +1,69 @@
+#include "view/TfrmViewSolution.h"
+
+#include "host/WindowHost.h"
+#include "view/grid_panel.h"
+
+#include <QSplitter>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+const QColor kNavy(0, 0, 128);
+const QColor kMaroon(128, 0, 0);
+
+// TitleCol<k> and Splitter<k> over table column k - 1: design width, narrowest, widest, colour.
+std::vector<HeadingSpec> headings(bool payback) {
+    const int spec[15][3] = {{37, 37, 47},   {57, 50, 70}, {70, 50, 75}, {66, 50, 75},
+                             {87, 50, 90},   {41, 35, 45}, {39, 39, 49}, {41, 41, 51},
+                             {150, 80, 300}, {45, 40, 60}, {42, 40, 50}, {43, 40, 60},
+                             {50, 40, 60},   {42, 40, 50}, {75, 50, 75}};
+    std::vector<HeadingSpec> specs;
+    for (int k = 0; k < 15; ++k) {
+        QColor colour = Qt::black;
+        if (k == 3 && payback) {
+            colour = kNavy;
+        } else if (k == 4) {
+            colour = kNavy;
+        } else if (k == 6 || k == 10 || k == 13) {
+            colour = kMaroon;
+        }
+        const QString n = QString::number(k + 1);
+        specs.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n, spec[k][0],
+                         spec[k][1], spec[k][2], colour});
+    }
+    return specs;
+}
+
+} // namespace
+
+TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown) {
+    SharedState& state = host.state();
+    kov::SolutionView view = kov::build_solution_view(
+        state.workspace, currentTaskCode(state), state.shell, state.regional.decimalChar, shown);
+    setObjectName(QStringLiteral("TfrmViewSolution"));
+    setProperty(kViewerKindProperty, int(ViewerKind::Solution));
+    setWindowTitle(QString::fromStdString(view.content.caption));
+
+    VarList = makeParamList(state, view.content.params, 15);
+    VarList->setMinimumHeight(22);
+    VarList->setMaximumHeight(555);
+    panel_ = new GridPanel(std::move(view.content.grids.at(0)), headings(view.task.prok == 1),
+                           QStringLiteral("TitleSolution"), QStringLiteral("sgSolution"), 80, 16, 2,
+                           false);
+
+    auto* split = new QSplitter(Qt::Vertical);
+    split->setObjectName(QStringLiteral("Splitter16"));
+    split->setChildrenCollapsible(false);
+    split->addWidget(VarList);
+    split->addWidget(panel_);
+    split->setStretchFactor(1, 1);
+    split->setSizes({290, 300});
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(split);
+
+    setMinimumSize(1008, 500);
+    setMaximumSize(1008, 685);
+    resize(1008, 685);
+}

@@ -1,0 +1,566 @@
+#include "app/TfrmMainWin.h"
+#include "stats/TfrmSelCriteria.h"
+#include "stats/TfrmViewStatistics.h"
+#include "task/TfrmSelectWin.h"
+#include "ui/caption.h"
+#include "view/TfrmSelFlags.h"
+#include "view/TfrmViewSolution.h"
+#include "view/TfrmViewTask.h"
+#include "view/grid_panel.h"
+
+#include "io/files.h"
+#include "protocol/protocol.h"
+#include "scripted_messages.h"
+#include "temp_dir.h"
+#include "window_test.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMouseEvent>
+#include <QProcess>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTableView>
+#include <QTableWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// Runs a tool of the build; its standard output, or a failure of the test.
+QString runTool(const char* program, const QStringList& args) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("LC_ALL"), QStringLiteral("de_DE.UTF-8"));
+    p.setProcessEnvironment(env);
+    p.start(QString::fromLatin1(program), args);
+    p.waitForFinished(120000);
+    EXPECT_EQ(p.exitCode(), 0) << program << " " << args.join(' ').toStdString() << "\n"
+                               << p.readAllStandardError().toStdString();
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// The demonstration Workspace with both shells, written once: kov-demo, and the statistics of
+// the pay-back tasks DEME02 and DEMR02 made with kov-batch.
+const std::string& demoWorkspace() {
+    static TempWorkspace ws;
+    static bool written = false;
+    if (!written) {
+        written = true;
+        for (const char* lng : {"eng", "rus"}) {
+            const std::string name = kov::shell_file_name(lng);
+            fs::copy_file(std::string(KOV_SHELL_DIR) + "/" + name, ws / ("Shells/" + name));
+        }
+        runTool(KOV_DEMO, {QString::fromStdString(ws.path())});
+        for (const char* task : {"DEME02 --lang eng", "DEMR02 --lang rus"}) {
+            runTool(KOV_BATCH,
+                    QStringList{QStringLiteral("stats"), QString::fromStdString(ws.path())} +
+                        QString::fromLatin1(task).split(' ') +
+                        QStringList{QStringLiteral("--trials"), QStringLiteral("1000")});
+        }
+    }
+    return ws.path();
+}
+
+QString escaped(const QString& text) {
+    QString out;
+    for (QChar c : text) {
+        if (c == QLatin1Char('\\')) {
+            out += QStringLiteral("\\\\");
+        } else if (c == QLatin1Char('\t')) {
+            out += QStringLiteral("\\t");
+        } else if (c == QLatin1Char('\r')) {
+            out += QStringLiteral("\\r");
+        } else if (c == QLatin1Char('\n')) {
+            out += QStringLiteral("\\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The grid panels of a viewer in the order of the window.
+std::vector<GridPanel*> panelsOf(QWidget* viewer) {
+    if (auto* task = qobject_cast<TfrmViewTask*>(viewer)) {
+        std::vector<GridPanel*> panels;
+        for (int g = 0; g < 5; ++g) {
+            panels.push_back(task->panel(g));
+        }
+        return panels;
+    }
+    return {viewer->findChild<GridPanel*>()};
+}
+
+// What a viewer window shows, written as kov-batch view writes a viewer's content: the caption,
+// the tabs, the parameter list, and per grid its headings (the texts the labels were fitted
+// from) and its rows, a row 1 pixel high being a separator.
+QString windowLines(QWidget* viewer) {
+    QString out = QStringLiteral("caption\t") + escaped(viewer->windowTitle()) + '\n';
+    if (auto* tabs = viewer->findChild<QTabBar*>(QStringLiteral("TabControl"))) {
+        for (int i = 0; i < tabs->count(); ++i) {
+            out += QStringLiteral("tab\t") + escaped(tabs->tabText(i)) + '\n';
+        }
+    }
+    auto* list = viewer->findChild<QTableWidget*>(QStringLiteral("VarList"));
+    for (int r = 0; r < list->rowCount(); ++r) {
+        out += QStringLiteral("param\t") + escaped(list->item(r, 0)->text()) + '\t' +
+               escaped(list->item(r, 1)->text()) + '\n';
+    }
+    const std::vector<GridPanel*> panels = panelsOf(viewer);
+    for (std::size_t g = 0; g < panels.size(); ++g) {
+        const GridPanel* panel = panels[g];
+        const QAbstractItemModel* model = panel->table()->model();
+        const QString n = QString::number(g + 1);
+        out += QStringLiteral("grid\t") + n;
+        for (int c = 0; c < model->columnCount(); ++c) {
+            out += '\t' + escaped(panel->heading(c)->property("kovHeading").toString());
+        }
+        out += '\n';
+        for (int r = 0; r < model->rowCount(); ++r) {
+            if (panel->table()->rowHeight(r) == 1) {
+                out += QStringLiteral("sep\t") + n + '\n';
+                continue;
+            }
+            out += QStringLiteral("row\t") + n;
+            for (int c = 0; c < model->columnCount(); ++c) {
+                out += '\t' + escaped(model->index(r, c).data().toString());
+            }
+            out += '\n';
+        }
+    }
+    return out;
+}
+
+// Every heading label shows its fitted text in full: no line is wider than the label and the
+// lines fit its height.
+void expectReadableHeadings(QWidget* viewer) {
+    for (const GridPanel* panel : panelsOf(viewer)) {
+        const int columns = panel->table()->model()->columnCount();
+        for (int c = 0; c < columns; ++c) {
+            const QLabel* label = panel->heading(c);
+            if (label->isHidden()) {
+                continue;
+            }
+            const QFontMetrics metrics(label->font(), label);
+            const QRect needed = metrics.boundingRect(QRect(0, 0, label->width(), 100000),
+                                                      Qt::TextWordWrap, label->text());
+            EXPECT_LE(needed.width(), label->width()) << label->objectName().toStdString();
+            EXPECT_LE(needed.height(), label->height()) << label->objectName().toStdString();
+        }
+    }
+}
+
+// Drags a heading splitter by dx pixels with the left button.
+void dragSplitter(QWidget* splitter, int dx) {
+    // The splitter follows the mouse, so the positions are taken before it moves.
+    const QPoint from(1, 5);
+    const QPoint globalFrom = splitter->mapToGlobal(from);
+    const auto send = [splitter, from, globalFrom](QEvent::Type type, int moved,
+                                                   Qt::MouseButton button,
+                                                   Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(from + QPoint(moved, 0)),
+                      QPointF(globalFrom + QPoint(moved, 0)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(splitter, &e);
+    };
+    send(QEvent::MouseButtonPress, 0, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, dx, Qt::NoButton, Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, dx, Qt::LeftButton, Qt::NoButton);
+}
+
+template <class W> W* shownWindow() {
+    W* found = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* d = qobject_cast<W*>(w); d && d->isVisible()) {
+            found = d;
+        }
+    }
+    return found;
+}
+
+void flushDeletes() {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A copy of the demonstration Workspace for one test, and a fake host on it with the shell of
+// `suffix`, a comma as the decimal separator and the protocol loaded.
+class ViewersTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        qputenv("LC_ALL", "C.UTF-8");
+        fs::copy(demoWorkspace(), ws.path(),
+                 fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+    }
+
+    void TearDown() override {
+        for (QWidget* w : QApplication::topLevelWidgets()) {
+            if (w != main.get()) {
+                w->close();
+            }
+        }
+        flushDeletes();
+    }
+
+    FakeHost& fakeHost(const std::string& suffix = "eng") {
+        host = std::make_unique<FakeHost>(ws.path(), suffix, messages);
+        host->shared.regional = regionalSettingsFor(QStringLiteral("de_DE.UTF-8"));
+        host->shared.protocol = kov::load_protocol(ws.path(), host->shared.codepage()).entries;
+        return *host;
+    }
+
+    void choose(FakeHost& h, const std::string& code) {
+        h.shared.currentFileBase = ws / ("Data/kov_" + code);
+    }
+
+    // The main window on the Workspace with the English shell alone.
+    void startMain() {
+        fs::remove(ws / ("Shells/" + kov::shell_file_name("rus")));
+        main = std::make_unique<TfrmMainWin>(messages, ws.path());
+        main->show();
+    }
+
+    // Runs a menu command of the main window and chooses `code` in the task selection.
+    void selectThroughMenu(const char* item, const QString& code) {
+        main->action(QString::fromLatin1(item))->trigger();
+        auto* select = shownWindow<TfrmSelectWin>();
+        ASSERT_NE(select, nullptr) << item;
+        auto* list = select->findChild<QListWidget*>(QStringLiteral("lbTask"));
+        const auto items =
+            list->findItems(QLatin1Char('[') + code + QLatin1Char(']'), Qt::MatchStartsWith);
+        ASSERT_EQ(items.size(), 1) << code.toStdString();
+        list->setCurrentItem(items.front());
+        select->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        flushDeletes();
+    }
+
+    TempWorkspace ws;
+    ScriptedMessageService messages;
+    std::unique_ptr<FakeHost> host;
+    std::unique_ptr<TfrmMainWin> main;
+};
+
+// The viewers show exactly what kov-batch view prints for the demonstration's tasks, in both
+// languages and with the chosen variants and risk levels; every heading reads in full.
+TEST_F(ViewersTest, WindowsShowWhatKovBatchViewPrints) {
+    struct Case {
+        const char* lang;
+        const char* viewer;
+        const char* code;
+        const char* list; // --variants or --levels
+        std::function<QWidget*(FakeHost&)> open;
+    };
+    const kov::VariantFlags variants13 = [] {
+        kov::VariantFlags f{};
+        f[0] = f[2] = true;
+        return f;
+    }();
+    const kov::LevelFlags level10 = [] {
+        kov::LevelFlags f{};
+        f[9] = true;
+        return f;
+    }();
+    const auto task = [](FakeHost& h) { return new TfrmViewTask(h); };
+    const auto solution = [](kov::VariantFlags f) {
+        return [f](FakeHost& h) { return new TfrmViewSolution(h, f); };
+    };
+    const auto stats = [](kov::LevelFlags f) {
+        return [f](FakeHost& h) { return new TfrmViewStatistics(h, f); };
+    };
+    const Case cases[] = {
+        {"eng", "task", "DEME02", nullptr, task},
+        {"eng", "task", "DEME03", nullptr, task},
+        {"rus", "task", "DEMR02", nullptr, task},
+        {"eng", "solution", "DEME02", "all", solution(kov::all_flags<kov::VariantFlags>())},
+        {"eng", "solution", "DEME02", "1,3", solution(variants13)},
+        {"eng", "solution", "DEME02", "none", solution(kov::VariantFlags{})},
+        {"eng", "solution", "DEME03", "all", solution(kov::all_flags<kov::VariantFlags>())},
+        {"rus", "solution", "DEMR03", "all", solution(kov::all_flags<kov::VariantFlags>())},
+        {"eng", "stats", "DEME02", "all", stats(kov::all_flags<kov::LevelFlags>())},
+        {"eng", "stats", "DEME02", "none", stats(kov::LevelFlags{})},
+        {"eng", "stats", "DEME02", "10", stats(level10)},
+        {"rus", "stats", "DEMR02", "all", stats(kov::all_flags<kov::LevelFlags>())},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.viewer) + " " + c.code + " " + (c.list ? c.list : ""));
+        FakeHost& h = fakeHost(c.lang);
+        choose(h, c.code);
+        QWidget* viewer = c.open(h);
+        h.openViewer(viewer);
+        QStringList args{QStringLiteral("view"),
+                         QString::fromLatin1(c.viewer),
+                         QString::fromStdString(ws.path()),
+                         QString::fromLatin1(c.code),
+                         QStringLiteral("--lang"),
+                         QString::fromLatin1(c.lang)};
+        if (c.list) {
+            args << (std::string(c.viewer) == "stats" ? QStringLiteral("--levels")
+                                                      : QStringLiteral("--variants"))
+                 << QString::fromLatin1(c.list);
+        }
+        EXPECT_EQ(windowLines(viewer).toStdString(), runTool(KOV_BATCH, args).toStdString());
+        expectReadableHeadings(viewer);
+        viewer->close();
+        flushDeletes();
+    }
+}
+
+// The three commands through the task selection and the dialogs after it: the viewers open side
+// by side in the MDI area, the main window stays disabled until the last dialog closes, and
+// export and print follow the active viewer.
+TEST_F(ViewersTest, ViewersOpenSideBySideThroughTheSelection) {
+    startMain();
+    main->resize(1280, 800);
+    QMdiArea* mdi = main->mdiArea();
+
+    selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
+    EXPECT_TRUE(main->isEnabled());
+    ASSERT_EQ(mdi->subWindowList().size(), 1);
+    EXPECT_NE(qobject_cast<TfrmViewTask*>(mdi->currentSubWindow()->widget()), nullptr);
+    main->mnuOutClick();
+    EXPECT_TRUE(main->action(QStringLiteral("mnuOutPrint"))->isEnabled());
+
+    // All variant boxes cleared: the table has one empty row.
+    selectThroughMenu("mnuOutViewSolution", QStringLiteral("DEME02"));
+    auto* flags = shownWindow<TfrmSelFlags>();
+    ASSERT_NE(flags, nullptr);
+    EXPECT_FALSE(main->isEnabled());
+    EXPECT_TRUE(flags->isEnabled());
+    // DEME02 has three investment variants: the boxes of the others are hidden.
+    EXPECT_FALSE(flags->findChild<QCheckBox*>(QStringLiteral("CheckBox3"))->isHidden());
+    EXPECT_TRUE(flags->findChild<QCheckBox*>(QStringLiteral("CheckBox4"))->isHidden());
+    flags->findChild<QCheckBox*>(QStringLiteral("CheckBox17"))->click();
+    EXPECT_EQ(flags->flags(), kov::VariantFlags{});
+    flags->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    EXPECT_TRUE(main->isEnabled());
+    ASSERT_EQ(mdi->subWindowList().size(), 2);
+    auto* solution = qobject_cast<TfrmViewSolution*>(mdi->currentSubWindow()->widget());
+    ASSERT_NE(solution, nullptr);
+    const QAbstractItemModel* table = solution->panel()->table()->model();
+    ASSERT_EQ(table->rowCount(), 1);
+    for (int c = 0; c < table->columnCount(); ++c) {
+        EXPECT_TRUE(table->index(0, c).data().toString().isEmpty()) << c;
+    }
+
+    // Only the solved tasks with statistics (DEME02 and DEMR02) are listed for the statistics
+    // viewer.
+    main->action(QStringLiteral("N7"))->trigger();
+    auto* select = shownWindow<TfrmSelectWin>();
+    ASSERT_NE(select, nullptr);
+    auto* list = select->findChild<QListWidget*>(QStringLiteral("lbTask"));
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_TRUE(list->item(0)->text().startsWith(QStringLiteral("[DEME02]")));
+    EXPECT_TRUE(list->item(1)->text().startsWith(QStringLiteral("[DEMR02]")));
+    select->close();
+    flushDeletes();
+    selectThroughMenu("N7", QStringLiteral("DEME02"));
+    auto* criteria = shownWindow<TfrmSelCriteria>();
+    ASSERT_NE(criteria, nullptr);
+    criteria->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    EXPECT_TRUE(main->isEnabled());
+    ASSERT_EQ(mdi->subWindowList().size(), 3);
+    EXPECT_NE(qobject_cast<TfrmViewStatistics*>(mdi->currentSubWindow()->widget()), nullptr);
+    // The window limits, and each viewer a step apart from the one before so all stay in reach.
+    const QList<QMdiSubWindow*> subs = mdi->subWindowList();
+    const QSize limits[3][2] = {
+        {{1008, 500}, {1008, 685}}, {{1008, 500}, {1008, 685}}, {{970, 386}, {1008, 685}}};
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(subs[i]->minimumSize(), limits[i][0]) << i;
+        EXPECT_EQ(subs[i]->maximumSize(), limits[i][1]) << i;
+    }
+    EXPECT_NE(subs[0]->pos(), subs[1]->pos());
+    EXPECT_NE(subs[1]->pos(), subs[2]->pos());
+    main->mnuOutClick();
+    main->N5Click();
+    EXPECT_FALSE(main->action(QStringLiteral("mnuOutPrint"))->isEnabled());
+    EXPECT_TRUE(main->action(QStringLiteral("N9"))->isEnabled());
+    EXPECT_TRUE(messages.boxes.empty()) << messages.texts().join('\n').toStdString();
+}
+
+// The tasks listed by mode: every task for the task viewer, the solved ones for the solution
+// viewer, the entered ones for correction, the solved ones with a statistics file for the
+// statistics viewer; an empty list leaves OK disabled.
+TEST_F(ViewersTest, TheSelectionListsTheTasksOfItsCommand) {
+    FakeHost& h = fakeHost();
+    h.shared.protocol = {{"ENTER1", "entered", kov::TaskState::Entered, 1, 1, 0, 0},
+                         {"QUEUE1", "queued", kov::TaskState::Queued, 1, 1, 1, 0},
+                         {"SOLVE1", "solved", kov::TaskState::Solved, 1, 1, 1, 1},
+                         {"STATS1", "with statistics", kov::TaskState::Solved, 1, 1, 1, 1}};
+    std::ofstream(ws / "Data/kov_STATS1_stat.dat") << "x";
+    const struct {
+        int mode;
+        int caption;
+        QStringList items;
+    } cases[] = {
+        {1,
+         428,
+         {"[ENTER1] entered", "[QUEUE1] queued", "[SOLVE1] solved", "[STATS1] with statistics"}},
+        {2, 430, {"[SOLVE1] solved", "[STATS1] with statistics"}},
+        {3, 429, {"[ENTER1] entered"}},
+        {4, 431, {"[STATS1] with statistics"}},
+    };
+    for (const auto& c : cases) {
+        h.shared.windowMode = c.mode;
+        auto* select = new TfrmSelectWin(h);
+        h.openCommandWindow(select);
+        auto* list = select->findChild<QListWidget*>(QStringLiteral("lbTask"));
+        QStringList items;
+        for (int i = 0; i < list->count(); ++i) {
+            items << list->item(i)->text();
+        }
+        EXPECT_EQ(items, c.items) << c.mode;
+        EXPECT_EQ(list->currentRow(), 0) << c.mode;
+        EXPECT_EQ(select->windowTitle(), h.shared.text(c.caption));
+        select->close();
+        flushDeletes();
+    }
+
+    // Correction of an entered task: the path is recorded and the dialog closes.
+    h.shared.windowMode = 3;
+    auto* select = new TfrmSelectWin(h);
+    h.openCommandWindow(select);
+    select->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    EXPECT_EQ(h.shared.currentFileBase, ws / "Data/kov_ENTER1");
+    EXPECT_TRUE(h.viewers.empty());
+
+    // No solved task: an empty list, OK disabled, Cancel closes.
+    h.shared.protocol.resize(2);
+    h.shared.windowMode = 2;
+    QPointer<TfrmSelectWin> empty = new TfrmSelectWin(h);
+    h.openCommandWindow(empty);
+    EXPECT_EQ(empty->findChild<QListWidget*>(QStringLiteral("lbTask"))->count(), 0);
+    EXPECT_FALSE(empty->findChild<QPushButton*>(QStringLiteral("btnOK"))->isEnabled());
+    empty->findChild<QPushButton*>(QStringLiteral("btnCancel"))->click();
+    flushDeletes();
+    EXPECT_TRUE(empty.isNull());
+}
+
+// Tabs 3 and 4 belong to a task with pay-back: for any other task the previous tab stays, with
+// the warning.
+TEST_F(ViewersTest, IncomeTabsAreRefusedForATaskWithoutPayBack) {
+    FakeHost& h = fakeHost();
+    choose(h, "DEME03");
+    auto* viewer = new TfrmViewTask(h);
+    h.openViewer(viewer);
+    ASSERT_FALSE(viewer->view().income_tabs);
+    auto* tabs = viewer->findChild<QTabBar*>(QStringLiteral("TabControl"));
+    auto* pages = viewer->findChild<QStackedWidget*>();
+    tabs->setCurrentIndex(1);
+    EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("Param2"));
+    for (int refused : {3, 4}) {
+        messages.clear();
+        tabs->setCurrentIndex(refused);
+        EXPECT_EQ(tabs->currentIndex(), 1);
+        EXPECT_EQ(pages->currentWidget()->objectName(), QStringLiteral("Param2"));
+        EXPECT_EQ(messages.texts(), QStringList{h.shared.text(335) + QStringLiteral(".")});
+    }
+
+    choose(h, "DEME02");
+    auto* payback = new TfrmViewTask(h);
+    h.openViewer(payback);
+    messages.clear();
+    payback->findChild<QTabBar*>(QStringLiteral("TabControl"))->setCurrentIndex(3);
+    EXPECT_EQ(payback->findChild<QStackedWidget*>()->currentWidget()->objectName(),
+              QStringLiteral("Param4"));
+    EXPECT_TRUE(messages.boxes.empty());
+}
+
+// Dragging a heading splitter resizes the heading within its limits; when the drag ends the
+// column under it takes the heading's width and the heading is fitted to it again.
+TEST_F(ViewersTest, DraggingAHeadingSplitterResizesTheColumnAndRefitsTheHeading) {
+    FakeHost& h = fakeHost();
+    choose(h, "DEME02");
+    auto* solution = new TfrmViewSolution(h, kov::all_flags<kov::VariantFlags>());
+    h.openViewer(solution);
+    auto* task = new TfrmViewTask(h);
+    h.openViewer(task);
+    const struct {
+        GridPanel* panel;
+        const char* splitter;
+        int column;
+        int dx;
+        int width; // of the heading after the drag
+        int columnWidth;
+    } cases[] = {
+        {solution->panel(), "Splitter9", 8, -40, 110, 111}, // 150 - 40
+        {solution->panel(), "Splitter9", 8, -100, 80, 81},  // no narrower than 80
+        {solution->panel(), "Splitter9", 8, 500, 300, 301}, // no wider than 300
+        {solution->panel(), "Splitter1", 0, 5, 42, 40},     // the first column: 2 pixels less
+        {task->panel(1), "Sp2_3", 2, -250, 110, 111},
+        {task->panel(1), "Sp2_1", 0, 10, 80, 79}, // the first column: 1 pixel less
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.splitter);
+        QLabel* label = c.panel->heading(c.column);
+        QLabel* next = c.panel->heading(c.column + 1);
+        const QString before = label->text();
+        const int start =
+            label->width() - QFontMetrics(label->font(), label).horizontalAdvance('-');
+        dragSplitter(c.panel->findChild<QWidget*>(QLatin1String(c.splitter)), c.dx);
+        EXPECT_EQ(c.panel->table()->columnWidth(c.column), c.columnWidth);
+        EXPECT_EQ(next->x(), label->x() + c.width + 2);
+        const QString fitted = fitCaption(label->property("kovHeading").toString(), c.width,
+                                          QFontMetrics(label->font(), label));
+        EXPECT_EQ(label->text(), fitted);
+        if (c.width < start) {
+            EXPECT_NE(label->text(), before) << "re-wrapped";
+        }
+        // Undo, so the next case starts from the design width.
+        dragSplitter(c.panel->findChild<QWidget*>(QLatin1String(c.splitter)), start - c.width);
+    }
+    expectReadableHeadings(solution);
+    expectReadableHeadings(task);
+}
+
+// A file that does not fit its database: an error box naming it, and no viewer.
+TEST_F(ViewersTest, AFileThatDoesNotFitItsDatabaseOpensNoViewer) {
+    FakeHost& h = fakeHost();
+    std::ofstream(ws / "Data/kov_DEME02_stat.dat", std::ios::binary | std::ios::trunc) << "short";
+    choose(h, "DEME02");
+    auto* criteria = new TfrmSelCriteria(h);
+    h.openCommandWindow(criteria);
+    criteria->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("kov_DEME02_stat.dat")))
+        << messages.boxes[0].text.toStdString();
+    EXPECT_TRUE(h.viewers.empty());
+
+    // The database of the task is gone: neither the task nor the solution viewer opens.
+    fs::remove(ws / "Dbor/A_101_dbor_eng.dat");
+    for (int mode : {1, 2}) {
+        messages.clear();
+        h.shared.windowMode = mode;
+        auto* select = new TfrmSelectWin(h);
+        h.openCommandWindow(select);
+        auto* list = select->findChild<QListWidget*>(QStringLiteral("lbTask"));
+        list->setCurrentItem(list->findItems(QStringLiteral("[DEME02]"), Qt::MatchStartsWith)[0]);
+        select->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+        flushDeletes();
+        if (auto* flags = shownWindow<TfrmSelFlags>()) {
+            flags->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+            flushDeletes();
+        }
+        ASSERT_EQ(messages.boxes.size(), 1u) << mode;
+        EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("A_101_dbor_eng.dat")))
+            << messages.boxes[0].text.toStdString();
+        EXPECT_TRUE(h.viewers.empty()) << mode;
+    }
+}
+
+} // namespace
