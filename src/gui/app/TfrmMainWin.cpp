@@ -9,6 +9,7 @@
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "task/TfrmCreateTaskWin.h"
 
 #include "io/files.h"
 
@@ -44,8 +45,8 @@ struct MenuItem {
 
 const MenuItem kMenu[] = {
     {"mnuIn", 40, false, ""},
-    {"mnuInNewTask", 42, false, "mnuIn"},
-    {"mnuInNewTaskExportData", 43, false, "mnuIn"},
+    {"mnuInNewTask", 42, false, "mnuIn", 1, &open<TfrmCreateTaskWin>},
+    {"mnuInNewTaskExportData", 43, false, "mnuIn", 2, &open<TfrmCreateTaskWin>},
     {"mnuInEditTask", 163, false, "mnuIn"},
     {"-", 0, false, "mnuIn"},
     {"mnuInExit", 72, false, "mnuIn"},
