@@ -119,7 +119,8 @@ TEST_F(TaskWizardWindowTest, ANewTaskSolvedAtOnceIsTheCoresTaskAndCorrectsTheDat
               kov::encode_task_input(core.files.input, bdon, kCp));
 
     // Solved, taken back and recorded, in memory and in the protocol file.
-    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_NEWTSK_in.dat"));
+    EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_NEWTSK_in.dat"))
+        << messages.texts().join(QLatin1Char('|')).toStdString();
     EXPECT_FALSE(kov::file_exists(ws / "Solving/kov_NEWTSK_out.dat"));
     ASSERT_EQ(main->state().protocol.size(), 1u);
     EXPECT_EQ(main->state().protocol[0].state, kov::TaskState::Solved);

@@ -20,7 +20,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QEventLoop>
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -65,7 +65,7 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override {
         if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section < headings.size()) {
-            return headings[section];
+            return section < shown.size() ? shown[section] : headings[section];
         }
         return QAbstractTableModel::headerData(section, orientation, role);
     }
@@ -74,7 +74,19 @@ public:
         endResetModel();
     }
 
+    // Fits the headings to the columns of `view`: a heading wraps at the break opportunities
+    // fit_caption puts into it.
+    void fitTo(const QHeaderView& header) {
+        const QFontMetrics metrics(header.font(), &header);
+        shown.clear();
+        for (int c = 0; c < headings.size(); ++c) {
+            shown.push_back(fitCaption(headings[c], header.sectionSize(c) - 4, metrics));
+        }
+        emit headerDataChanged(Qt::Horizontal, 0, int(headings.size()) - 1);
+    }
+
     QStringList headings;
+    QStringList shown;
 
 private:
     std::function<int()> rows_;
@@ -83,6 +95,12 @@ private:
 };
 
 namespace {
+
+// A heading fitted to `width` pixels, the width its page gives it.
+void fitted(QLabel* label, const QString& text, int width) {
+    label->resize(width, label->height());
+    setFittedCaption(*label, text);
+}
 
 QString q(const std::string& s) {
     return QString::fromStdString(s);
@@ -122,6 +140,9 @@ std::string taskOfFileBase(const std::string& base) {
 }
 
 constexpr int kPage4Payback = 40;
+// Widths of the fitted headings: across a page, and beside a field.
+constexpr int kWide = 700;
+constexpr int kNarrow = 400;
 
 struct NumberField {
     const char* name;
@@ -201,6 +222,7 @@ void TfrmCreateTaskWin::build() {
     headerBlock_->setObjectName(QStringLiteral("HeaderBlock"));
     headerGrid_ = new QGridLayout(headerBlock_);
     headerGrid_->setContentsMargins(0, 0, 0, 0);
+    headerGrid_->setVerticalSpacing(1);
     root->addWidget(headerBlock_);
     pages_ = new QStackedWidget(this);
     root->addWidget(pages_, 1);
@@ -240,7 +262,7 @@ void TfrmCreateTaskWin::build() {
     connectGuarded(btnPrev, &QPushButton::clicked, this, &TfrmCreateTaskWin::btnPrevClick, state_);
     connectGuarded(btnClose, &QPushButton::clicked, this, &TfrmCreateTaskWin::btnCloseClick,
                    state_);
-    resize(640, 560);
+    setFixedSize(780, 720);
 }
 
 QWidget* TfrmCreateTaskWin::buildPage1() {
@@ -338,6 +360,10 @@ QWidget* TfrmCreateTaskWin::buildPage2() {
         box->addWidget(RB2[k]);
     }
     paintRadios({RB2[0], RB2[1], RB2[2], RB2[3]});
+    auto* types = new QButtonGroup(page);
+    for (QRadioButton* r : RB2) {
+        types->addButton(r);
+    }
     RB2[0]->setChecked(true);
     box->addWidget(label("LabelList1"));
     List1 = new QListWidget(page);
@@ -350,6 +376,9 @@ QWidget* TfrmCreateTaskWin::buildPage2() {
     Prk1->setObjectName(QStringLiteral("Prk1"));
     Prk0 = new QRadioButton(page);
     Prk0->setObjectName(QStringLiteral("Prk0"));
+    auto* prkGroup = new QButtonGroup(page);
+    prkGroup->addButton(Prk1);
+    prkGroup->addButton(Prk0);
     Prk0->setChecked(true);
     prk->addWidget(Prk1);
     prk->addWidget(Prk0);
@@ -366,6 +395,7 @@ QLineEdit* TfrmCreateTaskWin::numberField(QGridLayout* grid, const char* name, i
     auto* l = new QLabel(parent);
     l->setObjectName(QStringLiteral("Label_%1").arg(QString::fromLatin1(name)));
     l->setWordWrap(true);
+    l->setFixedWidth(kNarrow);
     labels_[name] = l;
     auto* f = new QLineEdit(parent);
     f->setObjectName(QString::fromLatin1(name));
@@ -374,6 +404,7 @@ QLineEdit* TfrmCreateTaskWin::numberField(QGridLayout* grid, const char* name, i
     fields_[name] = f;
     grid->addWidget(l, row, 0);
     grid->addWidget(f, row, 1);
+    grid->setColumnStretch(2, 1);
     return f;
 }
 
@@ -402,7 +433,7 @@ QWidget* TfrmCreateTaskWin::buildPage3() {
     dc->setObjectName(QStringLiteral("LabelDecimal3"));
     labels_["LabelDecimal3"] = dc;
     grid->addWidget(dc, 9, 0, 1, 3);
-    grid->setColumnStretch(0, 1);
+    grid->setColumnStretch(2, 1);
     grid->setRowStretch(10, 1);
     return page;
 }
@@ -508,6 +539,9 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
     view->setSelectionMode(QAbstractItemView::SingleSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    view->horizontalHeader()->setDefaultAlignment(
+        Qt::Alignment(int(Qt::AlignCenter) | int(Qt::TextWordWrap)));
+    view->horizontalHeader()->setMinimumHeight(50);
     view->setWordWrap(true);
     const std::string name = table;
     std::function<const std::vector<kov::TableRow>&()> rows;
@@ -670,8 +704,8 @@ void TfrmCreateTaskWin::setCaptions() {
     RB2[1]->setText(QStringLiteral("2: ") + t(11));
     RB2[2]->setText(QStringLiteral("3: ") + t(302));
     RB2[3]->setText(QStringLiteral("4: ") + t(303));
-    setFittedCaption(*labels_.at("LabelList1"), t(54));
-    setFittedCaption(*labels_.at("LabelPrk"), t(18));
+    fitted(labels_.at("LabelList1"), t(54), kWide);
+    fitted(labels_.at("LabelPrk"), t(18), kWide);
     set("LabelPrkNote", QStringLiteral("(") + t(449) + QStringLiteral(")"));
     Prk1->setText(tr(1));
     Prk0->setText(t(253));
@@ -692,20 +726,19 @@ void TfrmCreateTaskWin::setCaptions() {
     set("txtTmn", t(184) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=1):"));
     set("txtNt", t(480) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=5):"));
     set("txtNt1", t(479) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=5):"));
-    setFittedCaption(*labels_.at("LabelNsdNote"), t(519));
+    fitted(labels_.at("LabelNsdNote"), t(519), kWide);
     set("LabelSpace", QStringLiteral("<SpaceBar> - ") + t(471));
     CB1->setText(tr(65));
     set("LabelRounding", t(63) + QStringLiteral(":"));
     toc[0]->setText(t(341));
     toc[1]->setText(t(340));
     toc[2]->setText(t(339));
-    setFittedCaption(*labels_.at("txtDelta"), t(26) + QStringLiteral(" (>0,00):"));
+    fitted(labels_.at("txtDelta"), t(26) + QStringLiteral(" (>0,00):"), kNarrow);
     set("LabelOrder", t(58) + QStringLiteral(":"));
     Order1->setText(tr(3));
     Order2->setText(t(352));
-    setFittedCaption(*labels_.at("LabelOrder1"), QStringLiteral("(") + t(17) + QStringLiteral(")"));
-    setFittedCaption(*labels_.at("LabelOrder2"),
-                     QStringLiteral("(") + t(410) + QStringLiteral(")"));
+    fitted(labels_.at("LabelOrder1"), QStringLiteral("(") + t(17) + QStringLiteral(")"), kNarrow);
+    fitted(labels_.at("LabelOrder2"), QStringLiteral("(") + t(410) + QStringLiteral(")"), kNarrow);
     findChild<QLabel*>(QStringLiteral("Table1_heading"))->setText(t(56) + QStringLiteral(":"));
     btnPrev->setText(t(192));
     btnNext->setText(t(46));
@@ -724,10 +757,11 @@ void TfrmCreateTaskWin::setTaskCaptions() {
     };
     set("txtPor", sale ? t(348) + QStringLiteral(" (>1):") : t(350) + QStringLiteral(" (>0):"));
     set("txtMzad", t(sale ? 176 : 177) + QStringLiteral(" (") + w + QStringLiteral("):"));
-    setFittedCaption(*labels_.at("txtSrok"),
-                     t(sale ? 516 : 159) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
-    setFittedCaption(*labels_.at("txtVer"), t(sale ? 174 : 175) + QStringLiteral(" (>0 ") + and0 +
-                                                QStringLiteral(" <=0,3):"));
+    fitted(labels_.at("txtSrok"),
+           t(sale ? 516 : 159) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"), kNarrow);
+    fitted(labels_.at("txtVer"),
+           t(sale ? 174 : 175) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=0,3):"),
+           kNarrow);
     set("txtNsd", t(sale ? 462 : 463) + QStringLiteral(" (") + u + QStringLiteral("):"));
     set("txtT1mn", t(185) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
     set("txtT1mx", t(181) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
@@ -770,7 +804,7 @@ void TfrmCreateTaskWin::setTaskCaptions() {
                              t(265),
                              t(sale ? 133 : 132) + QStringLiteral(" (") + w + QStringLiteral(")"),
                              t(sale ? 137 : 136)};
-    setFittedCaption(*explanation8_, t(sale ? 150 : 524));
+    fitted(explanation8_, t(sale ? 150 : 524), kWide);
 
     // Page 3 shows the threshold only in mode 1; with pay-back the control term and the
     // probability in place of the number of variants.
@@ -799,6 +833,13 @@ void TfrmCreateTaskWin::showPage(int page) {
         payback2_->setVisible(!mode1);
     }
     pages_->setCurrentWidget(widget);
+    if (page >= 5 && page <= 8) {
+        RowsModel* models[] = {objectModel_, pairModel_, incomeModel_, pointModel_};
+        const char* tables[] = {"Table1", "Table2", "Table31", "Table41"};
+        widget->layout()->activate();
+        auto* view = findChild<QTableView*>(QString::fromLatin1(tables[page - 5]));
+        models[page - 5]->fitTo(*view->horizontalHeader());
+    }
     setWindowTitle(q(wizard_.caption(page)));
     btnPrev->setEnabled(page > 1);
     btnNext->setText(t(page == kov::kWizardPages ? 77 : 46));
@@ -822,10 +863,12 @@ void TfrmCreateTaskWin::showHeaderBlock(int page) {
         auto* c = new QLabel(q(caption), headerBlock_);
         auto* v = new QLabel(q(value), headerBlock_);
         v->setStyleSheet(QStringLiteral("color: navy"));
-        headerGrid_->addWidget(c, row / 2, (row % 2) * 2);
-        headerGrid_->addWidget(v, row / 2, (row % 2) * 2 + 1);
+        v->setWordWrap(true);
+        headerGrid_->addWidget(c, row, 0);
+        headerGrid_->addWidget(v, row, 1);
         ++row;
     }
+    headerGrid_->setColumnStretch(1, 1);
 }
 
 void TfrmCreateTaskWin::showSummary() {
@@ -1226,13 +1269,12 @@ void TfrmCreateTaskWin::solveNow(const std::string& code) {
 
         // The optimisation window solves this one task while it opens, and closes itself.
         setEnabled(false);
-        QPointer<TForm1> form = new TForm1(host_);
-        form->setAttribute(Qt::WA_DeleteOnClose);
-        QEventLoop loop;
-        connect(form, &QObject::destroyed, &loop, &QEventLoop::quit);
-        form->show();
-        if (form) {
-            loop.exec();
+        {
+            TForm1 form(host_);
+            form.show();
+            while (form.isVisible()) {
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            }
         }
         setEnabled(true);
 
