@@ -541,7 +541,7 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     view->horizontalHeader()->setDefaultAlignment(
         Qt::Alignment(int(Qt::AlignCenter) | int(Qt::TextWordWrap)));
-    view->horizontalHeader()->setMinimumHeight(50);
+    view->horizontalHeader()->setMinimumHeight(66);
     view->setWordWrap(true);
     const std::string name = table;
     std::function<const std::vector<kov::TableRow>&()> rows;
