@@ -6,6 +6,8 @@
 #include "window_test.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -16,6 +18,8 @@
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -216,4 +220,61 @@ TEST_F(TaskWizardWindowTest, ChecksShowTheirMessageAndFocusAndMarksSkipAbsentObj
               QStringList({QStringLiteral("*"), QString(), QStringLiteral("*")}));
     click("btnPrev");
     EXPECT_EQ(pageName(), QStringLiteral("gbWindow_3"));
+}
+
+TEST_F(TaskWizardWindowTest, AFailedSaveKeepsTheSummaryAndRecordsNothing) {
+    fakeHost().shared.windowMode = 1;
+    openOnFakeHost();
+    toObjectPage(QStringLiteral("2200"));
+    click("CB1");
+    next();
+    next();
+    type("txtDelta", QStringLiteral("100"));
+    next();
+    ASSERT_EQ(pageName(), QStringLiteral("gbWindow_7"));
+    std::filesystem::remove_all(ws / "Data");
+    kov::write_file_atomic(ws / "Data", kov::Bytes{1});
+    next();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(pageName(), QStringLiteral("gbWindow_7"));
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("kov_NEWTSK")))
+        << messages.boxes[0].text.toStdString();
+    EXPECT_TRUE(host->shared.protocol.empty());
+}
+
+TEST_F(TaskWizardWindowTest, ImportTakesAnotherTasksDataButKeepsTheTypedCodeAndName) {
+    const kov::TaskFiles files =
+        kov::build_task_files(fixtures::make_definition(bdon, 3, 2, "OLDTSK"), bdon);
+    kov::write_task_files(ws.path(), files.descriptor, files.input, bdon, kCp);
+    FakeHost& h = fakeHost();
+    h.shared.protocol = {{"OLDTSK", "Old", kov::TaskState::Entered, 1, 1, 0, 0},
+                         {"GONE01", "Lost", kov::TaskState::Entered, 1, 1, 0, 0}};
+    h.shared.windowMode = 2;
+    openOnFakeHost();
+    EXPECT_TRUE(find<QWidget>("pnlImort")->isVisible());
+    auto* list = find<QComboBox>("cbImport");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(1), QStringLiteral("[OLDTSK] Old"));
+    type("txtShifr", QStringLiteral("NEWTSK"));
+    type("txtName", QStringLiteral("Mine"));
+    list->setCurrentIndex(1);
+    click("btnImport");
+    EXPECT_EQ(find<QLineEdit>("txtShifr")->text(), QStringLiteral("NEWTSK"));
+    EXPECT_EQ(find<QLineEdit>("txtName")->text(), QStringLiteral("Mine"));
+    EXPECT_TRUE(find<QRadioButton>("RB2_3")->isChecked());
+    EXPECT_EQ(find<QLabel>("staticTask")->text(), QStringLiteral("[OLDTSK] Old"));
+    next();
+    EXPECT_EQ(find<QListWidget>("List1")->currentRow(), 1);
+    next();
+    EXPECT_EQ(find<QLineEdit>("txtNsg")->text(), QStringLiteral("2"));
+
+    click("btnPrev");
+    click("btnPrev");
+    list->setCurrentIndex(0);
+    click("btnImport");
+    EXPECT_EQ(find<QLabel>("staticTask")->text(), QStringLiteral("T198"));
+    next();
+    EXPECT_EQ(find<QListWidget>("List1")->currentRow(), 0);
 }
