@@ -201,6 +201,7 @@ TfrmCreateTaskWin::TfrmCreateTaskWin(WindowHost& host, int mode, const std::stri
         fillImportList();
     }
     showPage(1);
+    (wizard_.mode() == kov::kWizardCorrection ? txtName : txtShifr)->setFocus();
 }
 
 QString TfrmCreateTaskWin::t(int k) const {
@@ -1243,53 +1244,63 @@ void TfrmCreateTaskWin::finish() {
 }
 
 void TfrmCreateTaskWin::solveNow(const std::string& code) {
-    state_.solveNow = 1;
-    state_.solveNowCode = code;
     kov::ProtocolEntry* entry = nullptr;
     for (kov::ProtocolEntry& e : state_.protocol) {
         if (e.code == code) {
             entry = &e;
         }
     }
-    const auto end = [this] {
-        state_.solveNow = 0;
-        state_.solveNowCode.clear();
-    };
-    try {
-        if (!entry || entry->state == kov::TaskState::Solved ||
-            !kov::queue_task_input(state_.workspace, code)) {
-            end();
-            return;
-        }
-        if (entry->state == kov::TaskState::Entered) {
-            kov::mark_queued(*entry, kov::now_day_count());
-        } else {
-            entry->queued = kov::now_day_count();
-        }
-
-        // The optimisation window solves this one task while it opens, and closes itself.
-        setEnabled(false);
-        {
-            TForm1 form(host_);
-            form.show();
-            while (form.isVisible()) {
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-            }
-        }
-        setEnabled(true);
-
-        const QString today = state_.regional.dateText(kov::now_day_count());
-        const kov::TakeBackResult result = kov::take_back_solution(
-            state_.workspace, code, state_.shell.suffix, state_.codepage(), today.toStdString());
-        if (result.taken) {
-            kov::mark_solved(*entry, kov::now_day_count());
-        }
-        kov::write_protocol(state_.workspace, state_.protocol, state_.codepage());
-        if (result.corrected) {
-            state_.messages->information(t(351) + QStringLiteral("."));
-        }
-    } catch (const kov::FileError& error) {
-        state_.messages->error(fileErrorText(state_, error));
+    if (!entry || entry->state == kov::TaskState::Solved) {
+        return;
     }
-    end();
+    const auto reportFileError = [this](const std::function<void()>& work) {
+        try {
+            work();
+            return true;
+        } catch (const kov::FileError& error) {
+            state_.messages->error(fileErrorText(state_, error));
+            return false;
+        }
+    };
+    bool queued = false;
+    if (!reportFileError([&] { queued = kov::queue_task_input(state_.workspace, code); }) ||
+        !queued) {
+        return;
+    }
+    if (entry->state == kov::TaskState::Entered) {
+        kov::mark_queued(*entry, kov::now_day_count());
+    } else {
+        entry->queued = kov::now_day_count();
+    }
+
+    // The optimisation window solves this one task while it opens, and closes itself.
+    state_.solveNow = 1;
+    state_.solveNowCode = code;
+    setEnabled(false);
+    {
+        TForm1 form(host_);
+        form.show();
+        while (form.isVisible()) {
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    setEnabled(true);
+    state_.solveNow = 0;
+    state_.solveNowCode.clear();
+
+    kov::TakeBackResult result;
+    reportFileError([&] {
+        const QString today = state_.regional.dateText(kov::now_day_count());
+        result = kov::take_back_solution(state_.workspace, code, state_.shell.suffix,
+                                         state_.codepage(), today.toStdString());
+    });
+    if (result.taken) {
+        kov::mark_solved(*entry, kov::now_day_count());
+    }
+    // The queueing and the solution live in the protocol file at once, whatever came of them.
+    reportFileError(
+        [this] { kov::write_protocol(state_.workspace, state_.protocol, state_.codepage()); });
+    if (result.corrected) {
+        state_.messages->information(t(351) + QStringLiteral("."));
+    }
 }
