@@ -216,7 +216,7 @@ protected:
     FakeHost& fakeHost(const std::string& suffix = "eng") {
         host = std::make_unique<FakeHost>(ws.path(), suffix, messages);
         host->shared.regional = regionalSettingsFor(QStringLiteral("de_DE.UTF-8"));
-        host->shared.protocol = kov::load_protocol(ws.path(), host->shared.codepage()).entries;
+        host->shared.protocol = kov::load_protocol(ws.path()).entries;
         return *host;
     }
 

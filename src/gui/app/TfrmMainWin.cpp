@@ -10,6 +10,7 @@
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "task/TfrmCreateTaskWin.h"
 #include "task/TfrmSelectWin.h"
 
 #include "io/files.h"
@@ -52,9 +53,10 @@ struct MenuItem {
 
 constexpr MenuItem kMenu[] = {
     {"mnuIn", kov::txt::MenuInput, false, ""},
-    {"mnuInNewTask", kov::txt::MenuNewTask, false, "mnuIn"},
-    {"mnuInNewTaskExportData", kov::txt::MenuNewTaskByImport, false, "mnuIn"},
-    {"mnuInEditTask", kov::txt::MenuCorrectTask, false, "mnuIn"},
+    {"mnuInNewTask", kov::txt::MenuNewTask, false, "mnuIn", 1, &open<TfrmCreateTaskWin>},
+    {"mnuInNewTaskExportData", kov::txt::MenuNewTaskByImport, false, "mnuIn", 2,
+     &open<TfrmCreateTaskWin>},
+    {"mnuInEditTask", kov::txt::MenuCorrectTask, false, "mnuIn", 3, &open<TfrmSelectWin>},
     {"-", 0, false, "mnuIn"},
     {"mnuInExit", kov::txt::MenuExit, false, "mnuIn"},
     {"mnuControl", kov::txt::MenuControl, false, ""},

@@ -1,5 +1,7 @@
 #include "task/TfrmSelectWin.h"
 
+#include "task/TfrmCreateTaskWin.h"
+
 #include "host/WindowHost.h"
 #include "host/work_guard.h"
 #include "stats/TfrmSelCriteria.h"
@@ -81,8 +83,9 @@ TfrmSelectWin::TfrmSelectWin(WindowHost& host)
         const kov::ProtocolEntry& e = state.protocol[i];
         if (fitsCommand(state, e, mode_)) {
             listed_.push_back(i);
-            lbTask->addItem(QStringLiteral("[") + QString::fromStdString(e.code) +
-                            QStringLiteral("] ") + QString::fromStdString(e.name));
+            lbTask->addItem(
+                QStringLiteral("[") + QString::fromStdString(e.code) + QStringLiteral("] ") +
+                QString::fromStdString(kov::task_name_text(e, state.workspace, state.codepage())));
         }
     }
     if (lbTask->count() > 0) {
@@ -119,7 +122,7 @@ void TfrmSelectWin::btnOKClick() {
             host_.openCommandWindow(new TfrmSelFlags(host_));
             break;
         case 3:
-            openCorrection();
+            host_.openCommandWindow(new TfrmCreateTaskWin(host_, e.code));
             break;
         default:
             host_.openCommandWindow(new TfrmSelCriteria(host_));
@@ -127,9 +130,4 @@ void TfrmSelectWin::btnOKClick() {
         }
     });
     close();
-}
-
-void TfrmSelectWin::openCorrection() {
-    // HOOK(task wizard): mode 3 opens the task wizard in correction mode on the chosen task
-    // (CurrentFileBase is set). The wizard is not part of the program yet, so nothing opens.
 }

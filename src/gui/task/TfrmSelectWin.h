@@ -26,8 +26,6 @@ public slots:
     void btnOKClick();
 
 private:
-    void openCorrection();
-
     WindowHost& host_;
     int mode_ = 0;
     std::vector<std::size_t> listed_;
