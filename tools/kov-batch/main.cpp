@@ -3,6 +3,9 @@
 //   kov-batch solve WORKSPACE [options]   solve the queued tasks
 //   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
 //   kov-batch view task|solution|stats WORKSPACE CODE [options]   print what a viewer shows
+//   kov-batch export database|task|solution|stats WORKSPACE CODE [options]   write a workbook
+//   kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]   a database from one
+#include "export_command.h"
 #include "solve_command.h"
 #include "stats_command.h"
 #include "view_command.h"
@@ -19,11 +22,16 @@ void usage(std::ostream& out) {
            "       kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]\n"
            "       kov-batch view task|solution|stats WORKSPACE CODE [--variants LIST]\n"
            "                      [--levels LIST] [--lang SUFFIX]\n"
+           "       kov-batch export database|task|solution|stats WORKSPACE CODE\n"
+           "                        [--variants LIST] [--levels LIST] [--lang SUFFIX] [--out "
+           "FILE]\n"
+           "       kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]\n"
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
            "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n\n"
-        << kViewUsage;
+        << kViewUsage << "\n"
+        << kExportUsage;
 }
 
 } // namespace
@@ -48,6 +56,12 @@ int main(int argc, char** argv) {
     }
     if (command == "view") {
         return run_view_command(args);
+    }
+    if (command == "export") {
+        return run_export_command(args);
+    }
+    if (command == "import") {
+        return run_import_command(args);
     }
     std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
     usage(std::cerr);
