@@ -170,16 +170,18 @@ struct XmlHandler {
     virtual void text(std::string_view) {}
 };
 
+// A name without its prefix ("x:c" -> "c"). Names are matched by their local part whatever
+// prefix a writer chose; namespaces are not resolved, which keeps the names short to compare.
 std::string_view local_name(const char* name) {
-    const char* sep = std::strrchr(name, ' ');
-    return sep != nullptr ? std::string_view(sep + 1) : std::string_view(name);
+    const char* colon = std::strchr(name, ':');
+    return colon != nullptr ? std::string_view(colon + 1) : std::string_view(name);
 }
 
-// The value of an attribute by local name; `qualified` asks for one in a namespace (r:id).
+// The value of an attribute by local name; `qualified` asks for one with a prefix (r:id).
 const char* attribute(const char** attrs, std::string_view name, bool qualified = false) {
     for (; attrs[0] != nullptr; attrs += 2) {
-        const bool has_ns = std::strchr(attrs[0], ' ') != nullptr;
-        if (local_name(attrs[0]) == name && has_ns == qualified) {
+        const bool has_prefix = std::strchr(attrs[0], ':') != nullptr;
+        if (has_prefix == qualified && local_name(attrs[0]) == name) {
             return attrs[1];
         }
     }
@@ -276,7 +278,7 @@ public:
         const std::uint64_t declared = entries_.at(std::size_t(index)).size;
         ParseState state;
         state.handler = &handler;
-        XML_Parser parser = XML_ParserCreateNS(nullptr, ' ');
+        XML_Parser parser = XML_ParserCreate(nullptr);
         state.parser = parser;
         XML_SetUserData(parser, &state);
         XML_SetElementHandler(parser, on_start, on_end);
