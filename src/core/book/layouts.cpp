@@ -77,8 +77,8 @@ std::string number_in_block(long long v, bool first) {
     return (first ? "" : "  ") + n(v);
 }
 
-// The two-column parameter sheet of the task, solution and statistics exports; `last_bold` is
-// the number of rows whose value is bold.
+// The two-column parameter sheet of the task, solution and statistics exports: keys left-aligned,
+// values bold and left-aligned; the task's sheet ends with an empty row.
 SheetLayout param_sheet(std::string name, const std::vector<ViewParam>& params, double key_width,
                         double value_width, bool trailing_empty_row) {
     SheetLayout s = sheet(std::move(name), 2, {key_width, value_width});

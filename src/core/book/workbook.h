@@ -82,15 +82,16 @@ struct SheetCells {
 // The limits a workbook must keep to be read at all; beyond them it is refused as hostile or
 // broken.
 struct WorkbookLimits {
-    std::size_t max_entries = 10000;                   // zip entries
-    std::size_t max_entry_size = std::size_t(1) << 30; // one entry, expanded
-    std::size_t max_total_size = std::size_t(2) << 30; // all entries read, expanded
-    double max_ratio = 100;                            // expanded / compressed ...
-    std::size_t ratio_from = std::size_t(100) << 10;   // ... beyond this expanded size
-    std::size_t max_rows = 1048576;                    // a sheet's rows
-    std::size_t max_columns = 16384;                   // a sheet's columns
-    std::size_t max_text = 32767;                      // characters in a cell
-    std::size_t max_shared_strings = 4u << 20;         // entries of the shared strings
+    std::size_t max_entries = 10000;                      // zip entries
+    std::size_t max_entry_size = std::size_t(512) << 20;  // one entry, expanded
+    std::size_t max_total_size = std::size_t(1) << 30;    // all entries read, expanded
+    double max_ratio = 100;                               // expanded / compressed ...
+    std::size_t ratio_from = std::size_t(100) << 10;      // ... beyond this expanded size
+    std::size_t max_rows = 1048576;                       // a sheet's rows
+    std::size_t max_columns = 16384;                      // a sheet's columns
+    std::size_t max_text = 32767;                         // characters in a cell
+    std::size_t max_shared_strings = 1u << 20;            // entries of the shared strings
+    std::size_t max_shared_bytes = std::size_t(64) << 20; // ... and their texts together
 };
 
 class WorkbookReader {

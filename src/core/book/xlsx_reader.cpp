@@ -460,6 +460,7 @@ struct SharedStringsHandler : XmlHandler {
     }
     const WorkbookLimits& limits;
     std::vector<std::string> strings;
+    std::size_t bytes = 0;
     TextCollector collector;
     bool in_si = false;
 
@@ -478,6 +479,11 @@ struct SharedStringsHandler : XmlHandler {
             if (strings.size() >= limits.max_shared_strings) {
                 throw Refusal("more than " + std::to_string(limits.max_shared_strings) +
                               " shared strings");
+            }
+            bytes += collector.text.size();
+            if (bytes > limits.max_shared_bytes) {
+                throw Refusal("the shared strings are longer than " +
+                              std::to_string(limits.max_shared_bytes) + " bytes together");
             }
             strings.push_back(std::move(collector.text));
         } else if (in_si) {
