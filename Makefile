@@ -6,8 +6,9 @@
 
 PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
 	libgtest-dev libgmock-dev libbenchmark-dev libxlsxwriter-dev libzip-dev zipcmp zipmerge ziptool \
-	libpugixml-dev libjpeg62-turbo-dev libturbojpeg0-dev xvfb xauth xdotool imagemagick \
-	poppler-utils python3-openpyxl locales fonts-dejavu-core clang qt6-translations-l10n sudo
+	libpugixml-dev libexpat1-dev libfreexl-dev libjpeg62-turbo-dev libturbojpeg0-dev xvfb xauth \
+	xdotool imagemagick poppler-utils python3-openpyxl libreoffice-calc locales fonts-dejavu-core \
+	clang qt6-translations-l10n sudo
 
 WORKSPACE := $(CURDIR)/Workspace
 JOBS := $(shell nproc)

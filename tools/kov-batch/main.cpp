@@ -3,6 +3,9 @@
 //   kov-batch solve WORKSPACE [options]   solve the queued tasks
 //   kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]   model a solved task
 //   kov-batch view task|solution|stats WORKSPACE CODE [options]   print what a viewer shows
+//   kov-batch export database|task|solution|stats WORKSPACE CODE [options]   write a workbook
+//   kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]   a database from one
+#include "export_command.h"
 #include "instance_lock.h"
 #include "solve_command.h"
 #include "stats_command.h"
@@ -20,13 +23,18 @@ void usage(std::ostream& out) {
            "       kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]\n"
            "       kov-batch view task|solution|stats WORKSPACE CODE [--variants LIST]\n"
            "                      [--levels LIST] [--lang SUFFIX]\n"
+           "       kov-batch export database|task|solution|stats WORKSPACE CODE\n"
+           "                        [--variants LIST] [--levels LIST] [--lang SUFFIX] [--out "
+           "FILE]\n"
+           "       kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]\n"
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
            "Data/kov_<CODE>_stat.dat, with N trials per investment variant (100 to 100000).\n"
            "\nA Workspace the program or another kov-batch works on is refused with exit status "
            "2.\n\n"
-        << kViewUsage;
+        << kViewUsage << "\n"
+        << kExportUsage;
 }
 
 } // namespace
@@ -43,17 +51,19 @@ int main(int argc, char** argv) {
         usage(std::cout);
         return 0;
     }
-    if (command == "solve" || command == "stats") {
-        // The Workspace is the first word that is no option (solve) or the first word (stats).
-        std::string workspace;
+    if (command == "solve" || command == "stats" || command == "import") {
+        // The commands that write into the Workspace hold its lock while they run. The Workspace
+        // is the first word that is no option (solve, stats) or the one after the kind (import).
+        std::vector<std::string> words;
         for (std::size_t i = 0; i < args.size(); ++i) {
             if (args[i].rfind("--", 0) == 0) {
                 ++i;
             } else {
-                workspace = args[i];
-                break;
+                words.push_back(args[i]);
             }
         }
+        const std::size_t at = command == "import" ? 1 : 0;
+        const std::string workspace = words.size() > at ? words[at] : std::string();
         InstanceLock lock;
         if (!workspace.empty() && !lock.acquire(workspace)) {
             std::cerr << "kov-batch " << command << ": the Workspace \"" << workspace
@@ -61,10 +71,15 @@ int main(int argc, char** argv) {
                          "has ended\n";
             return 2;
         }
-        return command == "solve" ? run_solve_command(args) : run_stats_command(args);
+        return command == "solve"   ? run_solve_command(args)
+               : command == "stats" ? run_stats_command(args)
+                                    : run_import_command(args);
     }
     if (command == "view") {
         return run_view_command(args);
+    }
+    if (command == "export") {
+        return run_export_command(args);
     }
     std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
     usage(std::cerr);

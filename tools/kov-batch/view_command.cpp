@@ -42,6 +42,8 @@ struct ViewOptions {
     std::optional<std::string> lang;
 };
 
+} // namespace
+
 // A LIST of numbers 1..N: "all", "none" or numbers separated by commas.
 template <typename Flags> Flags parse_list(const std::string& option, const std::string& list) {
     Flags flags{};
@@ -71,6 +73,16 @@ template <typename Flags> Flags parse_list(const std::string& option, const std:
         from = comma + 1;
     }
 }
+
+VariantFlags parse_variant_list(const std::string& list) {
+    return parse_list<VariantFlags>("--variants", list);
+}
+
+LevelFlags parse_level_list(const std::string& list) {
+    return parse_list<LevelFlags>("--levels", list);
+}
+
+namespace {
 
 ViewOptions parse_options(const std::vector<std::string>& args) {
     ViewOptions o;
@@ -107,13 +119,13 @@ ViewOptions parse_options(const std::vector<std::string>& args) {
         if (o.viewer != Viewer::Solution) {
             throw Unusable{"--variants belongs to the solution viewer"};
         }
-        o.variants = parse_list<VariantFlags>("--variants", *variants);
+        o.variants = parse_variant_list(*variants);
     }
     if (levels) {
         if (o.viewer != Viewer::Statistics) {
             throw Unusable{"--levels belongs to the statistics viewer"};
         }
-        o.levels = parse_list<LevelFlags>("--levels", *levels);
+        o.levels = parse_level_list(*levels);
     }
     o.workspace = words[1];
     o.code = words[2];

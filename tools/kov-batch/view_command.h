@@ -18,5 +18,10 @@ int run_view_command(const std::vector<std::string>& args);
 // inside a text written as \\, \t, \r, \n.
 void write_view_content(std::ostream& out, const kov::ViewContent& content);
 
+// A LIST of the --variants (1..16) or --levels (1..10) option: "all", "none" or numbers
+// separated by commas. Throws Unusable for anything else.
+kov::VariantFlags parse_variant_list(const std::string& list);
+kov::LevelFlags parse_level_list(const std::string& list);
+
 // What `kov-batch --help` says about the view command.
 extern const char* const kViewUsage;
