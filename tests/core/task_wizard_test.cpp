@@ -308,7 +308,8 @@ TEST_F(TaskWizardTest, ImportReadsAWholeDescriptorOrNothing) {
     writeTask(make_bdon('B', "000456", {{{{2}, {}}}}), 1, "OTHER1");
     write_file_atomic(ws_ / "Data/kov_SHORT1.dat", Bytes(100, 0));
     // A header that reads, but no variants or marks behind it.
-    Bytes cut = read_file(ws_ / "Data/kov_GOODT1.dat");
+    writeTask(bdon, 1, "CUTTT1");
+    Bytes cut = read_file(ws_ / "Data/kov_CUTTT1.dat");
     cut.resize(kTaskHeaderSize + 4);
     write_file_atomic(ws_ / "Data/kov_CUTTT1.dat", cut);
 
