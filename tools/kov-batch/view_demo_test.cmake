@@ -4,32 +4,8 @@
 # exit status of missing files, files that no longer fit their database and wrong calls.
 #   cmake -DKOV_BATCH=... -DKOV_DEMO=... -DWORKSPACE=... -DSCRATCH=... -P view_demo_test.cmake
 
-file(REMOVE_RECURSE "${SCRATCH}")
-file(MAKE_DIRECTORY "${SCRATCH}/System")
-file(COPY "${WORKSPACE}/Shells" DESTINATION "${SCRATCH}")
-execute_process(COMMAND "${KOV_DEMO}" "${SCRATCH}" RESULT_VARIABLE rc)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "kov-demo failed (${rc})")
-endif()
-
-# Runs kov-batch with the arguments after `expected`, which is the exit status it must give;
-# leaves its output in `out` and `err`.
-function(batch expected)
-    execute_process(COMMAND "${KOV_BATCH}" ${ARGN}
-        RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr)
-    if(NOT rc STREQUAL "${expected}")
-        message(FATAL_ERROR "kov-batch ${ARGN}: exit ${rc}, expected ${expected}\n${stdout}\n${stderr}")
-    endif()
-    set(out "${stdout}" PARENT_SCOPE)
-    set(err "${stderr}" PARENT_SCOPE)
-endfunction()
-
-function(expect text where)
-    string(FIND "${${where}}" "${text}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "\"${text}\" not in the ${where} of kov-batch:\n${${where}}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/demo_test_common.cmake)
+fresh_demo_workspace(FALSE)
 
 # How many lines of `out` begin with `prefix` must be `expected`.
 function(expect_lines expected prefix)

@@ -6,32 +6,10 @@
 #   cmake -DKOV_BATCH=... -DKOV_DEMO=... -DWORKSPACE=... -DSCRATCH=... -DCHECKER=...
 #         [-DPYTHON=...] [-DSOFFICE=...] -P workbook_demo_test.cmake
 
-file(REMOVE_RECURSE "${SCRATCH}")
-file(MAKE_DIRECTORY "${SCRATCH}/System")
-file(COPY "${WORKSPACE}/Shells" DESTINATION "${SCRATCH}")
-execute_process(COMMAND "${KOV_DEMO}" "${SCRATCH}" RESULT_VARIABLE rc OUTPUT_QUIET)
-if(NOT rc EQUAL 0)
-    message(FATAL_ERROR "kov-demo failed (${rc})")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/demo_test_common.cmake)
+set(BATCH_STRIP TRUE)
+fresh_demo_workspace(FALSE)
 set(ENV{LC_ALL} "de_DE.UTF-8")
-
-function(batch expected)
-    execute_process(COMMAND "${KOV_BATCH}" ${ARGN}
-        RESULT_VARIABLE rc OUTPUT_VARIABLE stdout ERROR_VARIABLE stderr
-        OUTPUT_STRIP_TRAILING_WHITESPACE)
-    if(NOT rc STREQUAL "${expected}")
-        message(FATAL_ERROR "kov-batch ${ARGN}: exit ${rc}, expected ${expected}\n${stdout}\n${stderr}")
-    endif()
-    set(out "${stdout}" PARENT_SCOPE)
-    set(err "${stderr}" PARENT_SCOPE)
-endfunction()
-
-function(expect text where)
-    string(FIND "${${where}}" "${text}" at)
-    if(at EQUAL -1)
-        message(FATAL_ERROR "\"${text}\" not in the ${where} of kov-batch:\n${${where}}")
-    endif()
-endfunction()
 
 # Checks a workbook with the independent reader, against the viewer's lines when given.
 function(check_workbook kind path)
