@@ -3,8 +3,10 @@
 // modelling on one thread and on all cores must both give the reference's thresholds and
 // simulated means. The last two lines are the speedups, each from the best of several runs: on
 // one thread (what the algorithm gains) and on all cores.
-#include "stats/modelling.h"
+#include "bench_util.h"
+
 #include "io/numbers.h"
+#include "stats/modelling.h"
 
 #include <benchmark/benchmark.h>
 
@@ -134,24 +136,19 @@ void BM_Modelling(benchmark::State& state) {
 }
 BENCHMARK(BM_Modelling)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-template <class F> double seconds(F&& f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    if (!bench::run_registered(argc, argv)) {
+        return 1;
+    }
 
     Reference reference;
     double reference_time = 1e9;
     for (int run = 0; run < 3; ++run) {
-        reference_time = std::min(
-            reference_time, seconds([&] { reference = reference_modelling(task(), kTrials); }));
+        reference_time =
+            std::min(reference_time,
+                     bench::seconds([&] { reference = reference_modelling(task(), kTrials); }));
     }
     // The best of five runs with `threads` threads (0: all cores); false when it differs from the
     // reference.
@@ -161,8 +158,9 @@ int main(int argc, char** argv) {
         kov::StatFile modelled;
         best = 1e9;
         for (int run = 0; run < 5; ++run) {
-            best = std::min(
-                best, seconds([&] { modelled = kov::model_statistics(task(), kTrials, options); }));
+            best = std::min(best, bench::seconds([&] {
+                                modelled = kov::model_statistics(task(), kTrials, options);
+                            }));
         }
         for (const kov::TStatVariant& r : modelled.variants) {
             const auto v = std::size_t(r.number - 1);

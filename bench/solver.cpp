@@ -2,6 +2,8 @@
 // two maximal tasks: time per task, iteration cycles, transitions, the cost of one transition
 // update (building included) and the peak of memory in use. The last line of the output,
 // "solver speedup X", gives reference time / engine time on the maximal task.
+#include "bench_util.h"
+
 #include "optim/solver.h"
 #include "solver_reference.h"
 
@@ -256,12 +258,9 @@ int main(int argc, char** argv) {
     mallopt(M_MMAP_THRESHOLD, 1 << 30);
     mallopt(M_TRIM_THRESHOLD, 1 << 30);
     register_all();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!bench::run_registered(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     // The comparison a script reads: every task solved alike, and the speed-up on the maximal one.
     bool identical = true;

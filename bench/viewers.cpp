@@ -6,6 +6,8 @@
 // (5 variants, every delay curve chosen: 300,000 points on tab 4) is timed too. The last line of
 // the output is the slowest of the three builds of the maximal task from the files, in
 // milliseconds of CPU time.
+#include "bench_util.h"
+
 #include "data_fixtures.h"
 #include "io/files.h"
 #include "io/numbers.h"
@@ -153,12 +155,9 @@ template <class F> double best_ms(F&& f) {
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!bench::run_registered(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     for (const auto& [name, view] : {std::pair{"maximal", task_from_files()},
                                      std::pair{"pay-back", payback_task_from_files()}}) {

@@ -4,6 +4,8 @@
 // the data, and building the file's records. The last two lines of the output are
 // "wizard slowest page ms X" (the slowest of those steps) and "wizard peak MB Y" (the largest
 // resident size of the program, a whole wizard pass through all nine pages included).
+#include "bench_util.h"
+
 #include "dbor/bdon_wizard.h"
 
 #include <benchmark/benchmark.h>
@@ -233,13 +235,10 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    PageReporter reporter;
+    if (!bench::run_registered(argc, argv, &reporter)) {
         return 1;
     }
-    PageReporter reporter;
-    benchmark::RunSpecifiedBenchmarks(&reporter);
-    benchmark::Shutdown();
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("wizard slowest page ms %.1f\n", reporter.slowest_ms);

@@ -4,6 +4,8 @@
 // reads the database back. The output ends with the wall-clock seconds of one export and one
 // import.
 
+#include "bench_util.h"
+
 #include "book/imports.h"
 #include "book/layouts.h"
 #include "data_fixtures.h"
@@ -94,26 +96,17 @@ void BM_ImportMaximalDatabase(benchmark::State& state) {
 }
 BENCHMARK(BM_ImportMaximalDatabase)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-template <class F> double seconds(F&& f) {
-    const auto start = std::chrono::steady_clock::now();
-    f();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+    if (!bench::run_registered(argc, argv)) {
         return 1;
     }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
 
     maximal();
     std::string path;
-    const double exported = seconds([&] { path = export_maximal(); });
-    const double imported = seconds([&] { import_maximal(path); });
+    const double exported = bench::seconds([&] { path = export_maximal(); });
+    const double imported = bench::seconds([&] { import_maximal(path); });
     std::cout << "export maximal database s " << kov::format_fixed(exported, 2, '.') << "\n"
               << "import maximal database s " << kov::format_fixed(imported, 2, '.') << std::endl;
     return EXIT_SUCCESS;

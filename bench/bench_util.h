@@ -1,0 +1,31 @@
+#pragma once
+
+// What the benchmark programs share: running the registered benchmarks, and timing one call.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+
+namespace bench {
+
+// Runs every registered benchmark (with the given reporter, if any). False when the command line
+// holds arguments the benchmark library does not know.
+inline bool run_registered(int& argc, char** argv,
+                           benchmark::BenchmarkReporter* reporter = nullptr) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return false;
+    }
+    benchmark::RunSpecifiedBenchmarks(reporter);
+    benchmark::Shutdown();
+    return true;
+}
+
+// The wall time of one call of `f`, in seconds.
+template <class F> double seconds(F&& f) {
+    const auto start = std::chrono::steady_clock::now();
+    f();
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+} // namespace bench
