@@ -1,4 +1,5 @@
 #include "view/view_texts.h"
+#include "shell/texts.h"
 
 namespace kov::view_texts {
 
@@ -21,24 +22,27 @@ std::string caption(const LanguageShell& shell, int k, std::string_view name) {
 }
 
 std::string mode_text(const LanguageShell& shell, int reg) {
-    return shell.text(reg == 1 ? 148 : 147); // purchase / modernisation of own real estate
+    return shell.text(reg == 1
+                          ? txt::PurchaseMode
+                          : txt::ModernisationMode); // purchase / modernisation of own real estate
 }
 
 std::string task_type_text(const LanguageShell& shell, int tipz) {
     switch (tipz) {
     case 1:
-        return "1: " + shell.text(10); // 10 type 1
+        return "1: " + shell.text(txt::SaleWithoutPayback);
     case 2:
-        return "2: " + shell.text(11); // 11 type 2
+        return "2: " + shell.text(txt::SaleWithPayback);
     case 3:
-        return "3: " + shell.text(302); // 302 type 3
+        return "3: " + shell.text(txt::ExploitationWithoutPayback);
     default:
-        return "4: " + shell.text(303); // 303 type 4
+        return "4: " + shell.text(txt::ExploitationWithPayback);
     }
 }
 
 std::string income_kind_text(const LanguageShell& shell, int prmp) {
-    return shell.text(prmp == 1 ? 9 : 301); // sale revenue / exploitation income
+    return shell.text(prmp == 1 ? txt::SaleIncome
+                                : txt::ExploitationIncome); // sale revenue / exploitation income
 }
 
 std::string integer(long long v) {

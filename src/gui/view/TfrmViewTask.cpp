@@ -2,6 +2,7 @@
 
 #include "host/WindowHost.h"
 #include "message_service.h"
+#include "shell/texts.h"
 #include "view/grid_panel.h"
 
 #include <QSplitter>
@@ -111,7 +112,7 @@ void TfrmViewTask::TabControlChange(int index) {
             const QSignalBlocker block(TabControl);
             TabControl->setCurrentIndex(previousTab_);
         }
-        state_.messages->warning(state_.text(335) + QStringLiteral("."));
+        state_.messages->warning(state_.text(kov::txt::PaybackTabsOnly) + QStringLiteral("."));
         return;
     }
     previousTab_ = index;
