@@ -421,4 +421,14 @@ WorkbookLayout statistics_workbook(const StatisticsView& view, const LanguageShe
     return book;
 }
 
+std::string task_workbook_name(const std::string& code) {
+    return "kov_" + code;
+}
+std::string solution_workbook_name(const std::string& code) {
+    return "kov_" + code + "_out";
+}
+std::string statistics_workbook_name(const std::string& code) {
+    return "kov_" + code + "_stat";
+}
+
 } // namespace kov

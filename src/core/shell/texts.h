@@ -92,7 +92,13 @@ inline constexpr int AlreadyRunning = 529;        // error: a second copy on the
 inline constexpr int FileDamaged = 530;           // followed by the file and what is wrong
 inline constexpr int FileNotWritten = 531;
 inline constexpr int FileNotRead = 533;
-inline constexpr int WorkStopped = 534; // error: the work stopped on an unexpected error
+inline constexpr int WorkStopped = 534;   // error: the work stopped on an unexpected error
+inline constexpr int FileNotOpened = 535; // information: no application opened the named file
+
+// Workbooks: exports and the task wizard's import.
+inline constexpr int ExportFailed = 322;       // error, followed by "..."
+inline constexpr int WorkbookImported = 68;    // the wizard's label, followed by ":"
+inline constexpr int ImportFromWorkbook = 146; // the wizard's button and its file dialog
 
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;

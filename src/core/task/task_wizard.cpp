@@ -106,6 +106,15 @@ void TaskWizard::import_task(const std::string& code) {
     load_for_correction(code);
 }
 
+void TaskWizard::import_task_data(const TaskHeader& header, std::vector<InvestmentVariant> variants,
+                                  Marks row_marks) {
+    header_ = header;
+    variants_ = std::move(variants);
+    saved_marks_ = std::move(row_marks);
+    saved_db_ = header.shifr_db;
+    saved_mt_ = header.mt;
+}
+
 void TaskWizard::forget_import() {
     header_ = cleared_task_header();
     variants_.clear();

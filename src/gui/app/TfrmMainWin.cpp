@@ -5,13 +5,18 @@
 #include "app/qt_translations.h"
 #include "dbor/bdon_list_menu.h"
 #include "host/file_error_text.h"
+#include "host/file_services.h"
 #include "host/work_guard.h"
+#include "host/workbook_writing.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "stats/TfrmViewStatistics.h"
 #include "task/TfrmCreateTaskWin.h"
 #include "task/TfrmSelectWin.h"
+#include "view/TfrmViewSolution.h"
+#include "view/TfrmViewTask.h"
 
 #include "io/files.h"
 #include "io/numbers.h"
@@ -100,9 +105,13 @@ QString menuCaption(const QString& text) {
 
 TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidget* parent)
     : QMainWindow(parent)
+    , fileOpener_(std::make_unique<DesktopFileOpenService>())
+    , fileDialogs_(std::make_unique<QtFileDialogService>())
     , terminator_([] { QCoreApplication::exit(1); }) {
     setObjectName(QStringLiteral("TfrmMainWin"));
     state_.messages = &messages;
+    state_.fileOpener = fileOpener_.get();
+    state_.fileDialogs = fileDialogs_.get();
     state_.solveNow = 0;
     state_.workspace = std::move(workspace);
 
@@ -267,6 +276,9 @@ void TfrmMainWin::buildMenu() {
     guarded(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, &TfrmMainWin::N5Click);
     guarded(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, &TfrmMainWin::DBORClick);
     guarded(action(QStringLiteral("mnuInExit")), &QAction::triggered, &TfrmMainWin::mnuInExitClick);
+    guarded(action(QStringLiteral("mnuOutExpInExcel")), &QAction::triggered,
+            &TfrmMainWin::mnuOutExpInExcelClick);
+    guarded(action(QStringLiteral("N8")), &QAction::triggered, &TfrmMainWin::N8Click);
     // The commands that open a window: the WindowMode first, then the window, which reads it.
     for (const auto& item : kMenu) {
         if (!item.window) {
@@ -347,6 +359,31 @@ void TfrmMainWin::DBORClick() {
 
 void TfrmMainWin::mnuInExitClick() {
     close();
+}
+
+void TfrmMainWin::mnuOutExpInExcelClick() {
+    exportActiveViewer(false);
+}
+
+void TfrmMainWin::N8Click() {
+    exportActiveViewer(true);
+}
+
+void TfrmMainWin::exportActiveViewer(bool statistics) {
+    const QMdiSubWindow* sub = mdi_->currentSubWindow();
+    QWidget* viewer = sub ? sub->widget() : nullptr;
+    if (statistics) {
+        if (auto* v = qobject_cast<TfrmViewStatistics*>(viewer)) {
+            exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+                           state_.text(kov::txt::MenuExportStatistics));
+        }
+    } else if (auto* v = qobject_cast<TfrmViewTask*>(viewer)) {
+        exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+                       state_.text(kov::txt::MenuExportTask));
+    } else if (auto* v = qobject_cast<TfrmViewSolution*>(viewer)) {
+        exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+                       state_.text(kov::txt::MenuExportTask));
+    }
 }
 
 void TfrmMainWin::openCommandWindow(QWidget* window) {

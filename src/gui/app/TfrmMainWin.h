@@ -15,6 +15,8 @@ class QMdiArea;
 class QMenu;
 class QTranslator;
 class TfrmSelLang;
+class DesktopFileOpenService;
+class QtFileDialogService;
 
 // The main window: starts the program, owns the shared state, offers every command and is the
 // host of every window.
@@ -54,6 +56,9 @@ public slots:
     void N5Click();
     void DBORClick();
     void mnuInExitClick();
+    // Export the active viewer's workbook: a task or solution viewer, a statistics viewer.
+    void mnuOutExpInExcelClick();
+    void N8Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -67,8 +72,11 @@ private:
     void languageChosen(const std::string& shellFileName);
     void terminate();
     ViewerKind activeViewer() const;
+    void exportActiveViewer(bool statistics);
 
     SharedState state_;
+    std::unique_ptr<DesktopFileOpenService> fileOpener_;
+    std::unique_ptr<QtFileDialogService> fileDialogs_;
     InstanceLock lock_;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class FileDialogService;
+class FileOpenService;
 class MessageService;
 
 // The state every window reads from the main window for the whole run; windows hold a
@@ -27,6 +29,8 @@ struct SharedState {
     int solveNow = 0;
     std::string solveNowCode;
     MessageService* messages = nullptr;
+    FileOpenService* fileOpener = nullptr;    // opens exported workbooks
+    FileDialogService* fileDialogs = nullptr; // asks for a workbook to import
 
     kov::CodePage codepage() const { return shell.codepage; }
     std::string path(const std::string& relative) const;

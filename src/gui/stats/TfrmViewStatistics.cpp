@@ -3,6 +3,8 @@
 #include "host/WindowHost.h"
 #include "view/grid_panel.h"
 
+#include "book/layouts.h"
+
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -25,10 +27,13 @@ std::vector<HeadingSpec> headings() {
 
 } // namespace
 
-TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels) {
-    SharedState& state = host.state();
-    kov::StatisticsView view = kov::build_statistics_view(
-        state.workspace, currentTaskCode(state), state.shell, state.regional.decimalChar, levels);
+TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels)
+    : state_(host.state())
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_statistics_view(state_.workspace, code_, state_.shell,
+                                       state_.regional.decimalChar, levels)) {
+    const SharedState& state = state_;
+    kov::StatisticsView& view = view_;
     setObjectName(QStringLiteral("TfrmViewStatistics"));
     setProperty(kViewerKindProperty, int(ViewerKind::Statistics));
     setWindowTitle(QString::fromStdString(view.content.caption));
@@ -54,4 +59,14 @@ TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& 
     setMinimumSize(970, 386);
     setMaximumSize(1008, 685);
     resize(1008, 684);
+}
+
+kov::WorkbookLayout TfrmViewStatistics::workbook() const {
+    kov::StatisticsView shown = view_;
+    shown.content.grids.at(0) = panel_->model()->grid();
+    return kov::statistics_workbook(shown, state_.shell);
+}
+
+std::string TfrmViewStatistics::workbookName() const {
+    return kov::statistics_workbook_name(code_);
 }

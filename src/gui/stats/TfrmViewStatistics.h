@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/statistics_view.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 class GridPanel;
 class QTableWidget;
 class WindowHost;
+struct SharedState;
 
 // The statistics viewer: the task's main parameters with the modelling run's trial count and
 // duration, and one block per investment variant (highest expected income first) with the
@@ -21,8 +23,15 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
+    // The export workbook, laid out from what the viewer shows, and its file name under Reports
+    // (without ".xlsx").
+    kov::WorkbookLayout workbook() const;
+    std::string workbookName() const;
 
 private:
+    const SharedState& state_;
+    std::string code_;
+    kov::StatisticsView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
 };

@@ -2,12 +2,14 @@
 
 #include "host/WindowHost.h"
 #include "host/file_error_text.h"
+#include "host/file_services.h"
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
 #include "ui/caption.h"
 #include "ui/key_filters.h"
 
+#include "book/imports.h"
 #include "io/error.h"
 #include "io/files.h"
 #include "io/numbers.h"
@@ -1220,7 +1222,39 @@ void TfrmCreateTaskWin::btnImportClick() {
 }
 
 void TfrmCreateTaskWin::btnLoadOutDataClick() {
-    // The workbook import is not offered yet: the button stays disabled.
+    const QString code = txtShifr->text();
+    const QString name = txtName->text();
+    const QString file = host_.fileDialogs().openWorkbook(this, t(kov::txt::ImportFromWorkbook));
+    if (file.isEmpty()) {
+        return;
+    }
+    // The workbook is read whole into scratch data; the wizard takes it only when every check
+    // passed, so a refused workbook changes nothing.
+    kov::TaskWorkbook read;
+    try {
+        const auto book = kov::open_workbook(file.toStdString());
+        read = kov::read_task_workbook(*book, selectedMode(), state_.regional.decimalChar,
+                                       state_.codepage());
+    } catch (const kov::FileError& error) {
+        state_.messages->error(fileErrorText(state_, error));
+        return;
+    }
+    if (!read.outcome.ok()) {
+        const std::string text = read.outcome.compose(state_.shell);
+        if (read.outcome.verdict == kov::Verdict::Warning) {
+            state_.messages->warning(q(text));
+        } else {
+            state_.messages->error(fileErrorText(
+                state_, kov::FileError(kov::FileError::Kind::Format, file.toStdString(), text)));
+        }
+        return;
+    }
+    wizard_.import_task_data(read.header, std::move(read.variants), std::move(read.row_marks));
+    setControlsFromHeader();
+    txtShifr->setText(code);
+    txtName->setText(name);
+    named<QLabel>("Label_ex1")->setText(t(kov::txt::WorkbookImported) + QLatin1Char(':'));
+    named<QLabel>("Label_ex2")->setText(file);
 }
 
 void TfrmCreateTaskWin::List1Change() {

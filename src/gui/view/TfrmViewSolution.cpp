@@ -3,6 +3,8 @@
 #include "host/WindowHost.h"
 #include "view/grid_panel.h"
 
+#include "book/layouts.h"
+
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -37,10 +39,13 @@ std::vector<HeadingSpec> headings(bool payback) {
 
 } // namespace
 
-TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown) {
-    SharedState& state = host.state();
-    kov::SolutionView view = kov::build_solution_view(
-        state.workspace, currentTaskCode(state), state.shell, state.regional.decimalChar, shown);
+TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown)
+    : state_(host.state())
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_solution_view(state_.workspace, code_, state_.shell,
+                                     state_.regional.decimalChar, shown)) {
+    const SharedState& state = state_;
+    kov::SolutionView& view = view_;
     setObjectName(QStringLiteral("TfrmViewSolution"));
     setProperty(kViewerKindProperty, int(ViewerKind::Solution));
     setWindowTitle(QString::fromStdString(view.content.caption));
@@ -66,4 +71,14 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     setMinimumSize(1008, 500);
     setMaximumSize(1008, 685);
     resize(1008, 685);
+}
+
+kov::WorkbookLayout TfrmViewSolution::workbook() const {
+    kov::SolutionView shown = view_;
+    shown.content.grids.at(0) = panel_->model()->grid();
+    return kov::solution_workbook(shown, state_.shell);
+}
+
+std::string TfrmViewSolution::workbookName() const {
+    return kov::solution_workbook_name(code_);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/solution_view.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 class GridPanel;
 class QTableWidget;
 class WindowHost;
+struct SharedState;
 
 // The solution viewer: the parameters of a solved task with the use of funds of every investment
 // variant and the solver's information, and the table of the variants chosen in the variant
@@ -20,8 +22,15 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
+    // The export workbook, laid out from what the viewer shows, and its file name under Reports
+    // (without ".xlsx").
+    kov::WorkbookLayout workbook() const;
+    std::string workbookName() const;
 
 private:
+    const SharedState& state_;
+    std::string code_;
+    kov::SolutionView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
 };

@@ -5,6 +5,8 @@
 #include "shell/texts.h"
 #include "view/grid_panel.h"
 
+#include "book/layouts.h"
+
 #include <QSplitter>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -50,7 +52,8 @@ int paramListMaximum(const kov::TaskHeader& h) {
 
 TfrmViewTask::TfrmViewTask(WindowHost& host)
     : state_(host.state())
-    , view_(kov::build_task_view(state_.workspace, currentTaskCode(state_), state_.shell,
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_task_view(state_.workspace, code_, state_.shell,
                                  state_.regional.decimalChar)) {
     setObjectName(QStringLiteral("TfrmViewTask"));
     setProperty(kViewerKindProperty, int(ViewerKind::Task));
@@ -117,4 +120,16 @@ void TfrmViewTask::TabControlChange(int index) {
     }
     previousTab_ = index;
     pages_->setCurrentIndex(index);
+}
+
+kov::WorkbookLayout TfrmViewTask::workbook() const {
+    kov::TaskView shown = view_;
+    for (std::size_t g = 0; g < panels_.size(); ++g) {
+        shown.content.grids[g] = panels_[g]->model()->grid();
+    }
+    return kov::task_workbook(shown, state_.shell);
+}
+
+std::string TfrmViewTask::workbookName() const {
+    return kov::task_workbook_name(code_);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/task_view.h"
 
 #include <QWidget>
@@ -28,12 +29,17 @@ public:
     // The task and its caption, tabs and parameters; the grids live in the panels' models.
     const kov::TaskView& view() const { return view_; }
     GridPanel* panel(int g) const { return panels_[std::size_t(g)]; }
+    // The task's export workbook, laid out from what the viewer shows, and its file name under
+    // Reports (without ".xlsx").
+    kov::WorkbookLayout workbook() const;
+    std::string workbookName() const;
 
 public slots:
     void TabControlChange(int index);
 
 private:
     SharedState& state_;
+    std::string code_;
     kov::TaskView view_;
     QTableWidget* VarList = nullptr;
     QTabBar* TabControl = nullptr;
