@@ -98,7 +98,6 @@ inline constexpr int FileNotOpened = 535; // information: no application opened 
 // Workbooks: exports and the task wizard's import.
 inline constexpr int ExportFailed = 322;       // error, followed by "..."
 inline constexpr int WorkbookImported = 68;    // the wizard's label, followed by ":"
-inline constexpr int ImportFromWorkbook = 146; // the wizard's button and its file dialog
 
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;

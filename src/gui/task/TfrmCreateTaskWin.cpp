@@ -1224,7 +1224,7 @@ void TfrmCreateTaskWin::btnImportClick() {
 void TfrmCreateTaskWin::btnLoadOutDataClick() {
     const QString code = txtShifr->text();
     const QString name = txtName->text();
-    const QString file = host_.fileDialogs().openWorkbook(this, t(kov::txt::ImportFromWorkbook));
+    const QString file = host_.fileDialogs().openWorkbook(this, t(kov::txt::ImportWorkbookButton));
     if (file.isEmpty()) {
         return;
     }
