@@ -13,16 +13,16 @@ namespace {
 
 // TitleCol<10 + k> and Splitter<10 + k> over table column k: design width, narrowest, colour.
 std::vector<HeadingSpec> headings() {
-    const int spec[10][2] = {{56, 56}, {78, 60},  {80, 60}, {86, 60}, {90, 60},
-                             {98, 70}, {100, 70}, {80, 60}, {96, 70}, {163, 110}};
+    const int sizes[10][2] = {{56, 56}, {78, 60},  {80, 60}, {86, 60}, {90, 60},
+                              {98, 70}, {100, 70}, {80, 60}, {96, 70}, {163, 110}};
     const QColor navy(0, 0, 128);
-    std::vector<HeadingSpec> specs;
+    std::vector<HeadingSpec> strip;
     for (int k = 0; k < 10; ++k) {
         const QString n = QString::number(10 + k);
-        specs.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n, spec[k][0],
-                         spec[k][1], 1000, k >= 8 ? navy : QColor(Qt::black)});
+        strip.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n,
+                         sizes[k][0], sizes[k][1], 1000, k >= 8 ? navy : QColor(Qt::black)});
     }
-    return specs;
+    return strip;
 }
 
 } // namespace

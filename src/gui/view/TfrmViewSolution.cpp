@@ -16,11 +16,11 @@ const QColor kMaroon(128, 0, 0);
 
 // TitleCol<k> and Splitter<k> over table column k - 1: design width, narrowest, widest, colour.
 std::vector<HeadingSpec> headings(bool payback) {
-    const int spec[15][3] = {{37, 37, 47},   {57, 50, 70}, {70, 50, 75}, {66, 50, 75},
-                             {87, 50, 90},   {41, 35, 45}, {39, 39, 49}, {41, 41, 51},
-                             {150, 80, 300}, {45, 40, 60}, {42, 40, 50}, {43, 40, 60},
-                             {50, 40, 60},   {42, 40, 50}, {75, 50, 75}};
-    std::vector<HeadingSpec> specs;
+    const int sizes[15][3] = {{37, 37, 47},   {57, 50, 70}, {70, 50, 75}, {66, 50, 75},
+                              {87, 50, 90},   {41, 35, 45}, {39, 39, 49}, {41, 41, 51},
+                              {150, 80, 300}, {45, 40, 60}, {42, 40, 50}, {43, 40, 60},
+                              {50, 40, 60},   {42, 40, 50}, {75, 50, 75}};
+    std::vector<HeadingSpec> strip;
     for (int k = 0; k < 15; ++k) {
         QColor colour = Qt::black;
         if (k == 3 && payback) {
@@ -31,10 +31,10 @@ std::vector<HeadingSpec> headings(bool payback) {
             colour = kMaroon;
         }
         const QString n = QString::number(k + 1);
-        specs.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n, spec[k][0],
-                         spec[k][1], spec[k][2], colour});
+        strip.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n,
+                         sizes[k][0], sizes[k][1], sizes[k][2], colour});
     }
-    return specs;
+    return strip;
 }
 
 } // namespace

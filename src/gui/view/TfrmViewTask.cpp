@@ -31,13 +31,13 @@ constexpr int kRowHeight = 16;
 
 // Lb<g>_<k> and Sp<g>_<k> are the label and the splitter over column k - 1 of grid g.
 std::vector<HeadingSpec> headings(int g) {
-    std::vector<HeadingSpec> specs;
+    std::vector<HeadingSpec> strip;
     const auto& widths = kHeadingWidths[std::size_t(g)];
     for (std::size_t k = 0; k < widths.size(); ++k) {
         const QString suffix = QStringLiteral("%1_%2").arg(g + 1).arg(k + 1);
-        specs.push_back({QStringLiteral("Lb") + suffix, QStringLiteral("Sp") + suffix, widths[k]});
+        strip.push_back({QStringLiteral("Lb") + suffix, QStringLiteral("Sp") + suffix, widths[k]});
     }
-    return specs;
+    return strip;
 }
 
 // The parameter list's greatest height, by investment mode and pay-back.
