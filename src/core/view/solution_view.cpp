@@ -223,31 +223,7 @@ private:
         add(" - " + text(txt::MoneyUnitItem), money_);
         add(" - " + text(txt::TimeUnitItem), time_);
         add(text(txt::MaximisedParameter), view_texts::income_kind_text(shell_, h_.prmp));
-        add(text(txt::Payback), integer(h_.prok));
-        if (payback() && h_.reg == 1) {
-            add(text(txt::PaybackParametersHeading) + ":");
-            add(" - " + text(txt::PaybackTerm), general(h_.soi));
-            add(" - " + text(txt::PaybackCoefficientsHeading));
-            add("   " + text(txt::MaximumItem), general(h_.tmx));
-            add(" - " + text(txt::MinPaybackCoefficient), general(h_.tmn));
-            add(" - " + text(txt::PaybackCoefficientsNumber), integer(h_.nt));
-        } else if (payback()) {
-            add(text(txt::PaybackParametersHeading) + ":");
-            add(" - " + text(sale() ? txt::RequiredSaleIncome : txt::RequiredExploitationIncome),
-                general(h_.nsd));
-            add(" - " + text(txt::MinRequiredIncomeTerm), general(h_.tmn));
-            add(" - " + text(txt::MaxRequiredIncomeTerm), general(h_.tmx));
-            add(" - " + text(txt::PaybackTermsNumber), integer(h_.nt));
-        } else {
-            add(text(txt::VariantsNumber), integer(h_.nsg));
-        }
-        add(text(txt::InterestRate) + " (%)", general(h_.ps));
-        add(text(txt::Restrictions) + ":");
-        if (h_.reg == 1) {
-            add(" - " + text(sale() ? txt::SaleThresholdRatio : txt::ExploitationIncomeRatio),
-                general(h_.por));
-        }
-        add(" - " + text(sale() ? txt::MaxSaleDelay : txt::MaxExploitationDelay), general(h_.mzad));
+        view_texts::add_payback_and_limits(p, h_, shell_, dc_);
         // No limit on the number of chosen objects shows the text for "none" (No).
         add(" - " + text(txt::ObjectLimitKey), h_.ogrn > 0 ? integer(h_.ogrn) : text(txt::No));
         if (payback()) {

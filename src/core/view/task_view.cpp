@@ -77,31 +77,7 @@ private:
         add(text(txt::MaximisedParameter) + ":", integer(h_.prmp));
         add(" 1 - " + text(txt::SaleIncomeLegend));
         add(" 2 - " + text(txt::ExploitationIncomeLegend));
-        add(text(txt::Payback), integer(h_.prok));
-        if (payback() && h_.reg == 1) {
-            add(text(txt::PaybackParametersHeading) + ":");
-            add(" - " + text(txt::PaybackTerm), general(h_.soi));
-            add(" - " + text(txt::PaybackCoefficientsHeading));
-            add("   " + text(txt::MaximumItem), general(h_.tmx));
-            add(" - " + text(txt::MinPaybackCoefficient), general(h_.tmn));
-            add(" - " + text(txt::PaybackCoefficientsNumber), integer(h_.nt));
-        } else if (payback()) {
-            add(text(txt::PaybackParametersHeading) + ":");
-            add(" - " + text(sale() ? txt::RequiredSaleIncome : txt::RequiredExploitationIncome),
-                general(h_.nsd));
-            add(" - " + text(txt::MinRequiredIncomeTerm), general(h_.tmn));
-            add(" - " + text(txt::MaxRequiredIncomeTerm), general(h_.tmx));
-            add(" - " + text(txt::PaybackTermsNumber), integer(h_.nt));
-        } else {
-            add(text(txt::VariantsNumber), integer(h_.nsg));
-        }
-        add(text(txt::InterestRate) + " (%)", general(h_.ps));
-        add(text(txt::Restrictions) + ":");
-        if (h_.reg == 1) {
-            add(" - " + text(sale() ? txt::SaleThresholdRatio : txt::ExploitationIncomeRatio),
-                general(h_.por));
-        }
-        add(" - " + text(sale() ? txt::MaxSaleDelay : txt::MaxExploitationDelay), general(h_.mzad));
+        view_texts::add_payback_and_limits(p, h_, shell_, dc_);
         add(" - " + shell_.trimmed(txt::ObjectLimitKey) + " (" + text(txt::No) + " - " +
                 text(txt::NoLimit) + ")",
             h_.ogrn == 0 ? std::string() : integer(h_.ogrn));

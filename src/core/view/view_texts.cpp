@@ -1,4 +1,5 @@
 #include "view/view_texts.h"
+#include "io/numbers.h"
 #include "shell/texts.h"
 
 namespace kov::view_texts {
@@ -55,6 +56,41 @@ ViewRow empty_row(std::size_t columns) {
 
 ViewRow separator_row(std::size_t columns) {
     return ViewRow{std::vector<std::string>(columns), true};
+}
+
+void add_payback_and_limits(std::vector<ViewParam>& p, const TaskHeader& h,
+                            const LanguageShell& shell, char decimal) {
+    const auto add = [&](std::string key, std::string value = {}) {
+        p.push_back({std::move(key), std::move(value)});
+    };
+    const auto num = [decimal](double x) { return format_general(x, decimal); };
+    const bool sale = h.prmp == 1;
+    const bool payback = h.prok == 1;
+    add(shell.text(txt::Payback), integer(h.prok));
+    if (payback && h.reg == 1) {
+        add(shell.text(txt::PaybackParametersHeading) + ":");
+        add(" - " + shell.text(txt::PaybackTerm), num(h.soi));
+        add(" - " + shell.text(txt::PaybackCoefficientsHeading));
+        add("   " + shell.text(txt::MaximumItem), num(h.tmx));
+        add(" - " + shell.text(txt::MinPaybackCoefficient), num(h.tmn));
+        add(" - " + shell.text(txt::PaybackCoefficientsNumber), integer(h.nt));
+    } else if (payback) {
+        add(shell.text(txt::PaybackParametersHeading) + ":");
+        add(" - " + shell.text(sale ? txt::RequiredSaleIncome : txt::RequiredExploitationIncome),
+            num(h.nsd));
+        add(" - " + shell.text(txt::MinRequiredIncomeTerm), num(h.tmn));
+        add(" - " + shell.text(txt::MaxRequiredIncomeTerm), num(h.tmx));
+        add(" - " + shell.text(txt::PaybackTermsNumber), integer(h.nt));
+    } else {
+        add(shell.text(txt::VariantsNumber), integer(h.nsg));
+    }
+    add(shell.text(txt::InterestRate) + " (%)", num(h.ps));
+    add(shell.text(txt::Restrictions) + ":");
+    if (h.reg == 1) {
+        add(" - " + shell.text(sale ? txt::SaleThresholdRatio : txt::ExploitationIncomeRatio),
+            num(h.por));
+    }
+    add(" - " + shell.text(sale ? txt::MaxSaleDelay : txt::MaxExploitationDelay), num(h.mzad));
 }
 
 } // namespace kov::view_texts
