@@ -5,6 +5,7 @@
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "ui/caption.h"
+#include "ui/enter_key.h"
 #include "ui/key_filters.h"
 
 #include "book/imports.h"
@@ -191,6 +192,8 @@ TfrmCreateDBOR::TfrmCreateDBOR(WindowHost& host, QWidget* selection)
     layout->addLayout(buttons);
 
     connectGuarded(btnNext, &QPushButton::clicked, this, &TfrmCreateDBOR::btnNextClick, state_);
+    // Enter in a field or a grid goes to the next page, as Next does.
+    installEnterKey(*this, {btnNext});
     connectGuarded(btnPrev, &QPushButton::clicked, this, &TfrmCreateDBOR::btnPrevClick, state_);
     connect(btnClose, &QPushButton::clicked, this, &QDialog::close);
 
