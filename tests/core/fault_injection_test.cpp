@@ -268,7 +268,7 @@ const Fault kFaults[] = {{fault::Effect::Fail, EIO, "EIO"},
                          {fault::Effect::ShortWrite, 0, "short write"},
                          {fault::Effect::CrashBefore, 0, "kill before"},
                          {fault::Effect::CrashAfter, 0, "kill after"}};
-const char* const kCallNames[] = {"create", "write", "fsync", "close", "rename", "unlink"};
+const char* const kCallNames[] = {"create", "write", "fsync", "close", "rename", "unlink", "link"};
 
 // Runs the step under a plan; true when it went through without an error.
 bool run_step(const WritePath& path, World& w, const fault::Plan& plan) {
