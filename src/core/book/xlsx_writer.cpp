@@ -300,7 +300,6 @@ double stored_width(double width) {
 }
 
 constexpr double kDefaultWidth = 8.43;
-constexpr double kDefaultHeight = 15;
 constexpr std::size_t kMaxRows = 1048576, kMaxColumns = 16384;
 
 std::string column_letters(std::size_t col) { // 0-based
