@@ -2,8 +2,9 @@
 // with the file layer's fault hook failing, writing short or dying at each call in turn. After
 // each run every file is old or complete and new; after a restart (the start-up recovery and the
 // listing's) the protocol agrees with the files and the road goes on to the same end as a run
-// without faults.
+// without faults. The workbook writer is run through the same faults.
 
+#include "book/workbook.h"
 #include "io/fault.h"
 #include "io/files.h"
 #include "optim/info_file.h"
@@ -15,6 +16,7 @@
 #include "stats_fixture.h"
 #include "temp_dir.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -268,7 +270,7 @@ const Fault kFaults[] = {{fault::Effect::Fail, EIO, "EIO"},
                          {fault::Effect::ShortWrite, 0, "short write"},
                          {fault::Effect::CrashBefore, 0, "kill before"},
                          {fault::Effect::CrashAfter, 0, "kill after"}};
-const char* const kCallNames[] = {"create", "write", "fsync", "close", "rename", "unlink"};
+const char* const kCallNames[] = {"create", "write", "fsync", "close", "rename", "unlink", "link"};
 
 // Runs the step under a plan; true when it went through without an error.
 bool run_step(const WritePath& path, World& w, const fault::Plan& plan) {
@@ -348,4 +350,98 @@ TEST(FaultInjection, AFailedFsyncClosesTheDescriptor) {
     }
     EXPECT_EQ(open_descriptors(), before);
     EXPECT_TRUE(find_files(dir.path(), "*").empty());
+}
+
+// The workbook writer failing, writing short or dying at each of its calls in turn, through both
+// of its entry points: a workbook bears its name only when it is complete, a run that reports
+// success leaves it there, and after a restart no temporary stays in Reports.
+TEST(FaultInjection, TheWorkbookWriterLeavesACompleteWorkbookOrNone) {
+    WorkbookLayout layout;
+    for (int k = 0; k < 2; ++k) {
+        SheetLayout& s = layout.sheets.emplace_back();
+        s.name = "Sheet " + std::to_string(k);
+        s.columns = 4;
+        s.widths = {7, 14};
+        s.formats = {{0, 0, 0, kWhole, {true, false, true, false}}};
+        for (int r = 0; r < 300; ++r) {
+            std::string* row = s.add_row();
+            for (int c = 0; c < 4; ++c) {
+                row[c] = std::to_string(r * 7919 % 100003 + c * 13) + " text";
+            }
+        }
+    }
+    const std::string name = "kov_BOOK01.xlsx";
+    using Writer = std::function<std::string(const std::string& reports)>;
+    const std::pair<const char*, Writer> writers[] = {
+        {"a new report",
+         [&](const std::string& reports) {
+             return write_new_workbook(reports, "kov_BOOK01", layout);
+         }},
+        {"a named report",
+         [&](const std::string& reports) {
+             write_workbook(reports + "/" + name, layout);
+             return reports + "/" + name;
+         }},
+    };
+    for (const auto& [writer_name, write] : writers) {
+        Bytes complete;
+        int counts[fault::kCallKinds];
+        {
+            TempWorkspace ws{scratch_parent()};
+            {
+                const fault::Armed count_only({});
+                complete = read_file(write(ws / "Reports"));
+            }
+            for (int c = 0; c < fault::kCallKinds; ++c) {
+                counts[c] = fault::calls(fault::Call(c));
+            }
+        }
+        ASSERT_GT(counts[int(fault::Call::Write)], 3) << writer_name;
+        ASSERT_EQ(counts[int(fault::Call::Link)], 1) << writer_name;
+        int runs = 0;
+        for (int c = 0; c < fault::kCallKinds; ++c) {
+            const auto call = fault::Call(c);
+            for (int k = 1; k <= counts[c]; ++k) {
+                for (const Fault& f : kFaults) {
+                    if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
+                        continue;
+                    }
+                    const std::string where = std::string(writer_name) + ", " + kCallNames[c] +
+                                              " " + std::to_string(k) + ", " + f.name;
+                    TempWorkspace ws{scratch_parent()};
+                    const std::string reports = ws / "Reports";
+                    bool reported_success = false;
+                    {
+                        const fault::Armed armed({call, k, f.effect, f.error});
+                        try {
+                            EXPECT_EQ(write(reports), reports + "/" + name) << where;
+                            reported_success = true;
+                        } catch (const FileError& e) {
+                            EXPECT_THAT(e.what(), ::testing::HasSubstr(name)) << where;
+                        } catch (const fault::SimulatedCrash&) {
+                        }
+                    }
+                    ++runs;
+                    const auto check = [&](bool allow_leftovers, const std::string& when) {
+                        for (const std::string& file : find_files(reports, "*")) {
+                            if (file.find(".tmp-") != std::string::npos) {
+                                EXPECT_TRUE(allow_leftovers) << when << ": " << file << " stays";
+                                continue;
+                            }
+                            EXPECT_EQ(file, name) << when;
+                            EXPECT_TRUE(read_file(reports + "/" + file) == complete)
+                                << when << ": " << file << " is not complete";
+                        }
+                        if (reported_success) {
+                            EXPECT_TRUE(file_exists(reports + "/" + name)) << when;
+                        }
+                    };
+                    check(true, where);
+                    EXPECT_TRUE(recover_workspace_files(ws.path()).empty()) << where;
+                    check(false, where + ", restarted");
+                }
+            }
+        }
+        std::cout << "[ fault    ] workbook, " << writer_name << ": " << runs << " runs\n";
+    }
 }

@@ -180,7 +180,10 @@ TEST_F(WorkbookTest, WrittenCellsReadBackAsTheirTexts) {
     s.name = "Texts";
     s.columns = 3;
     for (const auto& row : std::vector<std::vector<std::string>>{
-             {"  1", "Объект №1", ""}, {"", "1,5", "=A1"}, {"x", "", "end"}}) {
+             {"  1", "Объект №1", ""},
+             {"", "1,5", "=A1"},
+             {"x", "", "end"},
+             {"a < b & \"c\" > d", "tab\tand\nline", "trailing  "}}) {
         std::copy(row.begin(), row.end(), s.add_row());
     }
     s.widths = {7, 51};
@@ -194,13 +197,13 @@ TEST_F(WorkbookTest, WrittenCellsReadBackAsTheirTexts) {
 
     const auto book = open_workbook(path);
     ASSERT_EQ(book->sheet_count(), 2u);
-    const SheetCells cells = book->read_sheet(1, 4, 4, ',');
-    for (std::size_t r = 0; r < 3; ++r) {
+    const SheetCells cells = book->read_sheet(1, 5, 4, ',');
+    for (std::size_t r = 0; r < s.rows(); ++r) {
         for (std::size_t c = 0; c < 3; ++c) {
             EXPECT_EQ(cells.at(r + 1, c + 1), s.at(r, c)) << r << "," << c;
         }
     }
-    EXPECT_EQ(cells.at(4, 4), "");
+    EXPECT_EQ(cells.at(5, 4), "");
     EXPECT_THROW(book->read_sheet(2, 1, 1, ','), FileError);
 
     // A file of that name is never replaced; a new report takes the next free name.

@@ -180,8 +180,9 @@ std::string_view local_name(const char* name) {
 // The value of an attribute by local name; `qualified` asks for one with a prefix (r:id).
 const char* attribute(const char** attrs, std::string_view name, bool qualified = false) {
     for (; attrs[0] != nullptr; attrs += 2) {
-        const bool has_prefix = std::strchr(attrs[0], ':') != nullptr;
-        if (has_prefix == qualified && local_name(attrs[0]) == name) {
+        const char* colon = std::strchr(attrs[0], ':');
+        if ((colon != nullptr) == qualified &&
+            std::string_view(colon != nullptr ? colon + 1 : attrs[0]) == name) {
             return attrs[1];
         }
     }
@@ -286,10 +287,16 @@ public:
         XML_SetStartDoctypeDeclHandler(parser, on_doctype);
         XML_SetEntityDeclHandler(parser, on_entity);
         std::string problem;
-        std::vector<char> buffer(1 << 16);
+        constexpr int kPiece = 1 << 16;
         std::uint64_t done = 0;
         while (true) {
-            const zip_int64_t n = zip_fread(file, buffer.data(), buffer.size());
+            // The part expands straight into the parser's own buffer.
+            void* buffer = XML_GetBuffer(parser, kPiece);
+            if (buffer == nullptr) {
+                problem = "the parser has no memory left";
+                break;
+            }
+            const zip_int64_t n = zip_fread(file, buffer, kPiece);
             if (n < 0) {
                 problem = std::string("it cannot be expanded: ") + zip_file_strerror(file);
                 break;
@@ -305,7 +312,7 @@ public:
                           " bytes";
                 break;
             }
-            if (XML_Parse(parser, buffer.data(), int(n), n == 0) == XML_STATUS_ERROR) {
+            if (XML_ParseBuffer(parser, int(n), n == 0) == XML_STATUS_ERROR) {
                 problem = !state.refusal.empty()
                               ? state.refusal
                               : std::string("bad XML: ") +

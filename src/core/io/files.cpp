@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kov {
 
@@ -153,22 +154,10 @@ bool write_all(int fd, std::span<const std::uint8_t> data) {
 // Writes `data` into a new temporary file beside `path`, synced and closed, and returns its name.
 // On failure the temporary is removed and its descriptor closed.
 std::string write_temporary(const std::string& path, std::span<const std::uint8_t> data) {
-    std::string tmpl = path + ".tmp-XXXXXX";
-    const int fd = hooked(Call::Create, [&] { return ::mkstemp(tmpl.data()); });
-    if (fd < 0) {
-        throw FileError(FileError::Kind::Write, path, errno_text());
-    }
-    bool ok = write_all(fd, data) && ::fchmod(fd, 0644) == 0;
-    ok = ok && hooked(Call::Fsync, [&] { return ::fsync(fd); }) == 0;
-    const std::string why = ok ? std::string() : errno_text();
-    // The descriptor is closed whatever happened before.
-    const bool closed = sys_close(fd) == 0;
-    if (!ok || !closed) {
-        const std::string reason = ok ? errno_text() : why;
-        sys_unlink(tmpl);
-        throw FileError(FileError::Kind::Write, path, reason);
-    }
-    return tmpl;
+    NewFile file(path);
+    file.write(data);
+    file.finish();
+    return file.release();
 }
 
 void rename_into_place(const std::string& tmp, const std::string& path) {
@@ -208,6 +197,68 @@ bool wildcard_match(std::u32string_view pattern, std::u32string_view name) {
 }
 
 } // namespace
+
+NewFile::NewFile(const std::string& path)
+    : path_(path)
+    , tmp_(path + ".tmp-XXXXXX") {
+    fd_ = hooked(Call::Create, [&] { return ::mkstemp(tmp_.data()); });
+    if (fd_ < 0) {
+        tmp_.clear();
+        throw FileError(FileError::Kind::Write, path_, errno_text());
+    }
+}
+
+NewFile::~NewFile() {
+    try {
+        if (fd_ >= 0) {
+            sys_close(fd_);
+        }
+        if (!tmp_.empty()) {
+            sys_unlink(tmp_);
+        }
+    } catch (const fault::SimulatedCrash&) {
+        // A dead process removes nothing.
+    }
+}
+
+void NewFile::write(std::span<const std::uint8_t> data) {
+    if (!write_all(fd_, data)) {
+        throw FileError(FileError::Kind::Write, path_, errno_text());
+    }
+}
+
+void NewFile::finish() {
+    const bool ok =
+        ::fchmod(fd_, 0644) == 0 && hooked(Call::Fsync, [&] { return ::fsync(fd_); }) == 0;
+    const std::string why = ok ? std::string() : errno_text();
+    // The descriptor is closed whatever happened before.
+    const int fd = fd_;
+    fd_ = -1;
+    const bool closed = sys_close(fd) == 0;
+    if (!ok || !closed) {
+        throw FileError(FileError::Kind::Write, path_, ok ? errno_text() : why);
+    }
+}
+
+bool NewFile::link_as(const std::string& target) {
+    if (hooked(Call::Link, [&] { return ::link(tmp_.c_str(), target.c_str()); }) != 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        throw FileError(FileError::Kind::Write, target, errno_text());
+    }
+    try {
+        sync_folder(folder_of(target));
+    } catch (const FileError& e) {
+        // The file is complete under its name, but whether the name lasts is not known.
+        throw FileError(FileError::Kind::Write, target, e.detail());
+    }
+    return true;
+}
+
+std::string NewFile::release() {
+    return std::exchange(tmp_, std::string());
+}
 
 Bytes read_file(const std::string& path, std::size_t max_size) {
     std::error_code ec;

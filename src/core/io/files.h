@@ -47,6 +47,33 @@ void sync_folder(const std::string& dir);
 // A byte-for-byte copy through the atomic writer.
 void copy_file_atomic(const std::string& from, const std::string& to);
 
+// A new file written piece by piece: a temporary file beside `path` ("<path>.tmp-XXXXXX", which
+// recover_interrupted_writes removes), synced when finished and then given a name that no file
+// has yet (a hard link), so no file is ever replaced and no partial file bears a real name. The
+// temporary is removed when the object goes, whatever happened. Every call passes the fault hook.
+// Throws FileError::Write naming `path`.
+class NewFile {
+public:
+    explicit NewFile(const std::string& path);
+    ~NewFile();
+    NewFile(const NewFile&) = delete;
+    NewFile& operator=(const NewFile&) = delete;
+
+    void write(std::span<const std::uint8_t> data);
+    // Syncs and closes the temporary.
+    void finish();
+    // Gives the finished file the name `target` and syncs its folder; false, changing nothing,
+    // when a file has that name.
+    bool link_as(const std::string& target);
+    // Hands the finished temporary over to the caller, who then names or removes it.
+    std::string release();
+
+private:
+    std::string path_;
+    std::string tmp_;
+    int fd_ = -1;
+};
+
 bool file_exists(const std::string& path);
 // Removes a file and syncs its folder; a missing file is not an error. Returns false when it
 // exists and cannot be removed, or the removal cannot be made durable.

@@ -129,7 +129,7 @@ void delete_task(const std::string& workspace, std::vector<ProtocolEntry>& proto
 
 std::vector<std::string> recover_workspace_files(const std::string& workspace) {
     std::vector<std::string> stuck;
-    for (const char* folder : {"Data", "Dbor", "Solving", "System"}) {
+    for (const char* folder : {"Data", "Dbor", "Solving", "System", "Reports"}) {
         for (std::string& f : recover_interrupted_writes(ws_path(workspace, folder))) {
             stuck.push_back(std::move(f));
         }

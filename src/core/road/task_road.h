@@ -63,7 +63,8 @@ TakeBackResult take_back_task(const std::string& workspace, std::vector<Protocol
 void delete_task(const std::string& workspace, std::vector<ProtocolEntry>& protocol, std::size_t i);
 
 // Start-up, with the Workspace lock held: carries out interrupted pair writes and removes the
-// atomic writer's temporaries in Data, Dbor, Solving and System. Returns what stays.
+// atomic writer's temporaries in Data, Dbor, Solving and System, and the workbook writer's in
+// Reports. Returns what stays.
 std::vector<std::string> recover_workspace_files(const std::string& workspace);
 
 // Puts right what an interrupted step of the road left, entry by entry:
