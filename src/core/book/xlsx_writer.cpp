@@ -5,6 +5,7 @@
 
 #include "io/error.h"
 #include "io/files.h"
+#include "io/new_file.h"
 
 #include <xlsxwriter.h>
 
@@ -126,14 +127,6 @@ void write_sheet(lxw_workbook* wb, Formats& formats, const SheetLayout& sheet,
     }
 }
 
-std::string temporary_name(const std::string& path) {
-    static std::atomic<unsigned> counter{0};
-    const std::filesystem::path p(path);
-    return (p.parent_path() / ("." + p.filename().string() + ".tmp" + std::to_string(getpid()) +
-                               "_" + std::to_string(counter++)))
-        .string();
-}
-
 // Writes the whole workbook to `tmp` and syncs it to the disk.
 void write_temporary(const std::string& tmp, const std::string& path,
                      const WorkbookLayout& layout) {
@@ -178,20 +171,6 @@ void write_temporary(const std::string& tmp, const std::string& path,
     }
 }
 
-// Gives the written temporary file its name unless a file has that name; false when one has.
-bool place(const std::string& tmp, const std::string& path) {
-    if (::link(tmp.c_str(), path.c_str()) == 0) {
-        remove_file(tmp);
-        return true;
-    }
-    if (errno == EEXIST) {
-        return false;
-    }
-    const int err = errno;
-    remove_file(tmp);
-    throw write_error(path, std::strerror(err));
-}
-
 } // namespace
 
 void write_workbook(const std::string& path, const WorkbookLayout& layout) {
@@ -200,7 +179,7 @@ void write_workbook(const std::string& path, const WorkbookLayout& layout) {
     }
     const std::string tmp = temporary_name(path);
     write_temporary(tmp, path, layout);
-    if (!place(tmp, path)) {
+    if (!place_new_file(tmp, path)) {
         remove_file(tmp);
         throw write_error(path, "a file of that name exists");
     }
@@ -212,17 +191,7 @@ std::string write_new_workbook(const std::string& folder, const std::string& bas
     const std::string first = folder + "/" + base + ".xlsx";
     const std::string tmp = temporary_name(first);
     write_temporary(tmp, first, layout);
-    for (int k = 1;; ++k) {
-        const std::string path =
-            k == 1 ? first : folder + "/" + base + " (" + std::to_string(k) + ").xlsx";
-        if (place(tmp, path)) {
-            return path;
-        }
-        if (k == 10000) {
-            remove_file(tmp);
-            throw write_error(first, "no free name is left");
-        }
-    }
+    return place_under_new_name(tmp, folder, base, ".xlsx");
 }
 
 } // namespace kov

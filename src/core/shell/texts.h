@@ -70,6 +70,10 @@ inline constexpr int FileNotWritten = 531;
 inline constexpr int FileNotRead = 533;
 inline constexpr int WorkStopped = 534; // error: the work stopped on an unexpected error
 
+// Printed reports.
+inline constexpr int ReportWrittenAsPdf = 540; // information: no printer, the PDF named
+inline constexpr int ReportNotPrinted = 541;   // error: the printer failed
+
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;
 inline constexpr int NameDoesNotMatchCode = 473;
