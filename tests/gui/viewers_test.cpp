@@ -9,6 +9,7 @@
 #include "view/grid_panel.h"
 
 #include "io/files.h"
+#include "open_file_service.h"
 #include "protocol/protocol.h"
 #include "scripted_messages.h"
 #include "temp_dir.h"
@@ -21,6 +22,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QStackedWidget>
@@ -564,3 +566,59 @@ TEST_F(ViewersTest, AFileThatDoesNotFitItsDatabaseOpensNoViewer) {
 }
 
 } // namespace
+
+// The open-file service of the tests: records the files it is asked to open.
+class RecordingOpener final : public OpenFileService {
+public:
+    bool open(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    std::vector<std::string> opened;
+};
+
+// With no printer, the print commands write the active viewer's report as a PDF under Reports
+// with a name no file has, open it through the open-file service and name it in an information
+// box.
+TEST_F(ViewersTest, PrintWithoutAPrinterWritesAPdfOpensItAndNamesIt) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        GTEST_SKIP() << "a default printer exists";
+    }
+    startMain();
+    RecordingOpener opener;
+    main->state().opener = &opener;
+    const auto expectReport = [&](const std::string& name) {
+        const std::string path = ws / ("Reports/" + name);
+        ASSERT_FALSE(opener.opened.empty());
+        EXPECT_EQ(opener.opened.back(), path);
+        EXPECT_TRUE(kov::file_exists(path)) << path;
+        ASSERT_FALSE(messages.boxes.empty());
+        EXPECT_EQ(messages.boxes.back().kind, ScriptedMessageService::Kind::Information);
+        EXPECT_TRUE(messages.boxes.back().text.contains(
+            QLatin1Char('"') + QString::fromStdString(path) + QStringLiteral("\".")))
+            << messages.boxes.back().text.toStdString();
+    };
+
+    selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02.pdf");
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02 (2).pdf");
+
+    selectThroughMenu("mnuOutViewSolution", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelFlags>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02_out.pdf");
+
+    selectThroughMenu("N7", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelCriteria>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    main->N5Click();
+    main->action(QStringLiteral("N9"))->trigger();
+    expectReport("kov_DEME02_stat.pdf");
+    EXPECT_EQ(opener.opened.size(), 4u);
+    EXPECT_EQ(messages.boxes.size(), 4u) << messages.texts().join('\n').toStdString();
+}

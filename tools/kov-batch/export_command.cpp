@@ -33,13 +33,19 @@ namespace {
 constexpr int kRefused = 1;
 constexpr int kUnusable = 2;
 
-struct Options {
-    std::vector<std::string> words;
-    std::optional<std::string> variants, levels, lang, out;
-};
+std::string write(const ReportOptions& o, const std::string& workspace, const std::string& base,
+                  const WorkbookLayout& layout) {
+    if (o.out) {
+        write_workbook(*o.out, layout);
+        return *o.out;
+    }
+    return write_new_workbook(ws_path(workspace, "Reports"), base, layout);
+}
 
-Options parse(const std::vector<std::string>& args, bool exporting) {
-    Options o;
+} // namespace
+
+ReportOptions parse_report_options(const std::vector<std::string>& args, bool exporting) {
+    ReportOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::optional<std::string>* slot = a == "--lang"       ? &o.lang
@@ -76,20 +82,9 @@ std::string upper(std::string s) {
     return s;
 }
 
-std::string write(const Options& o, const std::string& workspace, const std::string& base,
-                  const WorkbookLayout& layout) {
-    if (o.out) {
-        write_workbook(*o.out, layout);
-        return *o.out;
-    }
-    return write_new_workbook(ws_path(workspace, "Reports"), base, layout);
-}
-
-} // namespace
-
 int run_export_command(const std::vector<std::string>& args) {
     try {
-        const Options o = parse(args, true);
+        const ReportOptions o = parse_report_options(args, true);
         if (o.words.size() != 3) {
             throw Unusable{"what to export (database, task, solution or stats), a Workspace and a "
                            "code are needed"};
@@ -149,7 +144,7 @@ int run_export_command(const std::vector<std::string>& args) {
 
 int run_import_command(const std::vector<std::string>& args) {
     try {
-        const Options o = parse(args, false);
+        const ReportOptions o = parse_report_options(args, false);
         if (o.words.size() != 5 || o.words[0] != "database") {
             throw Unusable{"import database WORKSPACE FILE TYPE CODE is expected"};
         }

@@ -1,6 +1,7 @@
 #include "report/print_layout.h"
 
 #include "io/codepage.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -252,7 +253,7 @@ std::vector<PrintPage> solution_print(const SolutionView& view, const LanguageSh
                                       const PrintMetrics& m) {
     PageWriter p(m);
     const int h = m.line_height;
-    const std::string title = shell.text(407) + " " + quoted(view.task.name); // 407 solution
+    const std::string title = shell.text(txt::ReportSolutionTitle) + " " + quoted(view.task.name);
     p.title(title, kPrintTop, m.bold(title));
     p.y += h;
     const auto& params = view.content.params;
@@ -295,7 +296,7 @@ std::vector<PrintPage> statistics_print(const StatisticsView& view, const Langua
                                         const PrintMetrics& m) {
     PageWriter p(m);
     const int h = m.line_height;
-    const std::string title = shell.text(437) + quoted(view.task.name); // 437 statistics
+    const std::string title = shell.text(txt::ReportStatisticsTitle) + quoted(view.task.name);
     p.title(title, p.y - h, m.bold(title));
     p.y += h;
     const auto& params = view.content.params;
@@ -335,7 +336,7 @@ std::vector<PrintPage> task_print(const TaskView& view, const LanguageShell& she
                                   const PrintMetrics& m) {
     PageWriter p(m);
     const int h = m.line_height;
-    const std::string title = shell.text(50) + " " + quoted(view.task.name); // 50 task data
+    const std::string title = shell.text(txt::ReportTaskTitle) + " " + quoted(view.task.name);
     // Measured in the regular style, printed in bold, one line above the top position.
     p.title(title, kPrintTop - h, m.regular(title));
     p.y = kPrintTop + h;

@@ -71,8 +71,11 @@ inline constexpr int FileNotRead = 533;
 inline constexpr int WorkStopped = 534; // error: the work stopped on an unexpected error
 
 // Printed reports.
-inline constexpr int ReportWrittenAsPdf = 540; // information: no printer, the PDF named
-inline constexpr int ReportNotPrinted = 541;   // error: the printer failed
+inline constexpr int ReportTaskTitle = 50;        // followed by a blank and the quoted name
+inline constexpr int ReportSolutionTitle = 407;   // followed by a blank and the quoted name
+inline constexpr int ReportStatisticsTitle = 437; // followed by the quoted name
+inline constexpr int ReportWrittenAsPdf = 540;    // information: no printer, the PDF named
+inline constexpr int ReportNotPrinted = 541;      // error: the printer failed
 
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;

@@ -2,6 +2,7 @@
 
 #include "app/TfrmHelp.h"
 #include "app/TfrmSelLang.h"
+#include "app/print_report.h"
 #include "app/qt_translations.h"
 #include "dbor/bdon_list_menu.h"
 #include "host/file_error_text.h"
@@ -103,6 +104,7 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     , terminator_([] { QCoreApplication::exit(1); }) {
     setObjectName(QStringLiteral("TfrmMainWin"));
     state_.messages = &messages;
+    state_.opener = &desktopOpener_;
     state_.solveNow = 0;
     state_.workspace = std::move(workspace);
 
@@ -267,6 +269,9 @@ void TfrmMainWin::buildMenu() {
     guarded(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, &TfrmMainWin::N5Click);
     guarded(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, &TfrmMainWin::DBORClick);
     guarded(action(QStringLiteral("mnuInExit")), &QAction::triggered, &TfrmMainWin::mnuInExitClick);
+    guarded(action(QStringLiteral("mnuOutPrint")), &QAction::triggered,
+            &TfrmMainWin::mnuOutPrintClick);
+    guarded(action(QStringLiteral("N9")), &QAction::triggered, &TfrmMainWin::N9Click);
     // The commands that open a window: the WindowMode first, then the window, which reads it.
     for (const auto& item : kMenu) {
         if (!item.window) {
@@ -343,6 +348,19 @@ void TfrmMainWin::N5Click() {
 
 void TfrmMainWin::DBORClick() {
     rebuildBdonList(*this);
+}
+
+void TfrmMainWin::mnuOutPrintClick() {
+    const ViewerKind kind = activeViewer();
+    if (kind == ViewerKind::Task || kind == ViewerKind::Solution) {
+        printViewerReport(state_, mdi_->currentSubWindow()->widget());
+    }
+}
+
+void TfrmMainWin::N9Click() {
+    if (activeViewer() == ViewerKind::Statistics) {
+        printViewerReport(state_, mdi_->currentSubWindow()->widget());
+    }
 }
 
 void TfrmMainWin::mnuInExitClick() {

@@ -2,6 +2,7 @@
 
 #include "host/WindowHost.h"
 #include "instance_lock.h"
+#include "open_file_service.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -54,6 +55,9 @@ public slots:
     void N5Click();
     void DBORClick();
     void mnuInExitClick();
+    // Print the active viewer's report: a task or solution viewer, a statistics viewer.
+    void mnuOutPrintClick();
+    void N9Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -68,6 +72,7 @@ private:
     void terminate();
     ViewerKind activeViewer() const;
 
+    DesktopOpenFileService desktopOpener_;
     SharedState state_;
     InstanceLock lock_;
     QMdiArea* mdi_ = nullptr;

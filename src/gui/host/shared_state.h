@@ -12,6 +12,7 @@
 #include <vector>
 
 class MessageService;
+class OpenFileService;
 
 // The state every window reads from the main window for the whole run; windows hold a
 // reference to it and never copy it.
@@ -27,6 +28,7 @@ struct SharedState {
     int solveNow = 0;
     std::string solveNowCode;
     MessageService* messages = nullptr;
+    OpenFileService* opener = nullptr; // opens written reports in the desktop's viewer
 
     kov::CodePage codepage() const { return shell.codepage; }
     std::string path(const std::string& relative) const;

@@ -25,6 +25,12 @@ std::vector<HeadingSpec> headings() {
 
 } // namespace
 
+kov::StatisticsView TfrmViewStatistics::reportView() const {
+    kov::StatisticsView v = view_;
+    v.content.grids = {panel_->model()->grid()};
+    return v;
+}
+
 TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels) {
     SharedState& state = host.state();
     kov::StatisticsView view = kov::build_statistics_view(
@@ -50,6 +56,8 @@ TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
+
+    view_ = std::move(view);
 
     setMinimumSize(970, 386);
     setMaximumSize(1008, 685);

@@ -21,8 +21,11 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
+    // What the viewer shows, its table included: what its reports lay out.
+    kov::StatisticsView reportView() const;
 
 private:
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    kov::StatisticsView view_; // its table lives in the panel's model
 };

@@ -37,6 +37,12 @@ std::vector<HeadingSpec> headings(bool payback) {
 
 } // namespace
 
+kov::SolutionView TfrmViewSolution::reportView() const {
+    kov::SolutionView v = view_;
+    v.content.grids = {panel_->model()->grid()};
+    return v;
+}
+
 TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown) {
     SharedState& state = host.state();
     kov::SolutionView view = kov::build_solution_view(
@@ -62,6 +68,8 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
+
+    view_ = std::move(view);
 
     setMinimumSize(1008, 500);
     setMaximumSize(1008, 685);

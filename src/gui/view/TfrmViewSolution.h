@@ -20,8 +20,11 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
+    // What the viewer shows, its table included: what its reports lay out.
+    kov::SolutionView reportView() const;
 
 private:
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    kov::SolutionView view_; // its table lives in the panel's model
 };

@@ -117,3 +117,11 @@ void TfrmViewTask::TabControlChange(int index) {
     previousTab_ = index;
     pages_->setCurrentIndex(index);
 }
+
+kov::TaskView TfrmViewTask::reportView() const {
+    kov::TaskView v = view_;
+    for (std::size_t g = 0; g < panels_.size(); ++g) {
+        v.content.grids[g] = panels_[g]->model()->grid();
+    }
+    return v;
+}

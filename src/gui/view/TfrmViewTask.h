@@ -28,6 +28,8 @@ public:
     // The task and its caption, tabs and parameters; the grids live in the panels' models.
     const kov::TaskView& view() const { return view_; }
     GridPanel* panel(int g) const { return panels_[std::size_t(g)]; }
+    // What the viewer shows, its grids included: what its reports lay out.
+    kov::TaskView reportView() const;
 
 public slots:
     void TabControlChange(int index);
