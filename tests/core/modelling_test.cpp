@@ -382,8 +382,8 @@ TEST_F(StatisticsRunTest, WorkerThreadsWriteEachVariantIntoItsOwnPlace) {
     two_threads.notice = [&](bool visible) { notices.push_back(visible); };
     create_statistics(ws.path(), "STAT01", "eng", kCp, 1000, fixed_elapsed, two_threads);
     EXPECT_EQ(read_file(stat_path()), first);
-    // The notice blinked during the run and is shown at its end.
-    EXPECT_NE(std::find(notices.begin(), notices.end(), false), notices.end());
+    // The notice is shown at the end of the run (whether it blinked meanwhile depends on how
+    // fast the machine runs, so that is not asked here).
     ASSERT_FALSE(notices.empty());
     EXPECT_TRUE(notices.back());
 }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 
 using namespace kov;
@@ -208,6 +209,38 @@ TEST_F(WorkbookTest, WrittenCellsReadBackAsTheirTexts) {
     EXPECT_EQ(read_file(path), before);
     EXPECT_EQ(write_new_workbook(dir.path(), "out", layout), dir / "out (2).xlsx");
     EXPECT_EQ(write_new_workbook(dir.path(), "out", layout), dir / "out (3).xlsx");
+}
+
+// The writer tells its progress row by row over all sheets; a stop leaves no file behind, not
+// even its temporary one.
+TEST_F(WorkbookTest, ProgressCountsRowsAndAStopLeavesNoFile) {
+    WorkbookLayout layout;
+    SheetLayout s;
+    s.name = "rows";
+    s.columns = 1;
+    for (int r = 0; r < 5; ++r) {
+        *s.add_row() = std::to_string(r);
+    }
+    layout.sheets = {s, s};
+    std::vector<std::pair<std::size_t, std::size_t>> told;
+    const std::string path =
+        write_new_workbook(dir.path(), "out", layout, [&](std::size_t done, std::size_t total) {
+            told.emplace_back(done, total);
+            return true;
+        });
+    EXPECT_TRUE(file_exists(path));
+    ASSERT_EQ(told.size(), 10u);
+    EXPECT_EQ(told.front(), std::make_pair(std::size_t(1), std::size_t(10)));
+    EXPECT_EQ(told.back(), std::make_pair(std::size_t(10), std::size_t(10)));
+
+    for (std::size_t stop_at : {1u, 7u}) {
+        const auto stop = [&](std::size_t done, std::size_t) { return done < stop_at; };
+        EXPECT_THROW(write_new_workbook(dir / "stopped", "out", layout, stop), WorkbookCancelled);
+        EXPECT_THROW(write_workbook(dir / "stopped.xlsx", layout, stop), WorkbookCancelled);
+        EXPECT_TRUE(std::filesystem::is_empty(dir / "stopped")) << stop_at;
+        EXPECT_FALSE(file_exists(dir / "stopped.xlsx"));
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
 }
 
 TEST_F(WorkbookTest, ReadsWorkbooksOfOtherApplications) {

@@ -1,6 +1,7 @@
 #include "app/TfrmMainWin.h"
 #include "stats/TfrmSelCriteria.h"
 #include "stats/TfrmViewStatistics.h"
+#include "task/TfrmCreateTaskWin.h"
 #include "task/TfrmSelectWin.h"
 #include "ui/caption.h"
 #include "view/TfrmSelFlags.h"
@@ -8,30 +9,40 @@
 #include "view/TfrmViewTask.h"
 #include "view/grid_panel.h"
 
+#include "book/imports.h"
+#include "book/layouts.h"
+#include "book/workbook.h"
+#include "host/workbook_writing.h"
 #include "io/files.h"
-#include "open_file_service.h"
 #include "protocol/protocol.h"
 #include "scripted_messages.h"
+#include "task/task_wizard.h"
 #include "temp_dir.h"
+#include "view/task_view.h"
 #include "window_test.h"
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableView>
 #include <QTableWidget>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -567,16 +578,6 @@ TEST_F(ViewersTest, AFileThatDoesNotFitItsDatabaseOpensNoViewer) {
 
 } // namespace
 
-// The open-file service of the tests: records the files it is asked to open.
-class RecordingOpener final : public OpenFileService {
-public:
-    bool open(const std::string& path) override {
-        opened.push_back(path);
-        return true;
-    }
-    std::vector<std::string> opened;
-};
-
 // With no printer, the print commands write the active viewer's report as a PDF under Reports
 // with a name no file has, open it through the open-file service and name it in an information
 // box.
@@ -585,12 +586,12 @@ TEST_F(ViewersTest, PrintWithoutAPrinterWritesAPdfOpensItAndNamesIt) {
         GTEST_SKIP() << "a default printer exists";
     }
     startMain();
-    RecordingOpener opener;
-    main->state().opener = &opener;
+    RecordingFileOpener opener;
+    main->state().fileOpener = &opener;
     const auto expectReport = [&](const std::string& name) {
         const std::string path = ws / ("Reports/" + name);
         ASSERT_FALSE(opener.opened.empty());
-        EXPECT_EQ(opener.opened.back(), path);
+        EXPECT_EQ(opener.opened.back(), QString::fromStdString(path));
         EXPECT_TRUE(kov::file_exists(path)) << path;
         ASSERT_FALSE(messages.boxes.empty());
         EXPECT_EQ(messages.boxes.back().kind, ScriptedMessageService::Kind::Information);
@@ -621,4 +622,246 @@ TEST_F(ViewersTest, PrintWithoutAPrinterWritesAPdfOpensItAndNamesIt) {
     expectReport("kov_DEME02_stat.pdf");
     EXPECT_EQ(opener.opened.size(), 4u);
     EXPECT_EQ(messages.boxes.size(), 4u) << messages.texts().join('\n').toStdString();
+}
+
+namespace {
+
+// Every cell of every sheet of the workbook at `path`, read back with the core's reader, is the
+// text of `layout`, and the sheets carry its names.
+void expectWorkbookHolds(const std::string& path, const kov::WorkbookLayout& layout) {
+    const auto book = kov::open_workbook(path);
+    ASSERT_EQ(book->sheet_count(), layout.sheets.size()) << path;
+    for (std::size_t i = 0; i < layout.sheets.size(); ++i) {
+        const kov::SheetLayout& sheet = layout.sheets[i];
+        ASSERT_GT(sheet.rows(), 0u);
+        const kov::SheetCells cells = book->read_sheet(i, sheet.rows(), sheet.columns, ',');
+        for (std::size_t r = 0; r < sheet.rows(); ++r) {
+            for (std::size_t c = 0; c < sheet.columns; ++c) {
+                EXPECT_EQ(cells.at(r + 1, c + 1), sheet.at(r, c))
+                    << path << " sheet " << i + 1 << " row " << r + 1 << " column " << c + 1;
+            }
+        }
+    }
+}
+
+// The files of a folder (none when it does not exist).
+std::vector<std::string> filesIn(const std::string& folder) {
+    std::vector<std::string> names;
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator(folder, ec)) {
+        names.push_back(e.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// The export commands act on the active viewer: each writes the viewer's workbook under
+// Reports with a name no file has, and hands it to the desktop to open; the workbook reads back
+// with the texts the viewer shows. When nothing can open it, an information box names it.
+TEST_F(ViewersTest, ExportsWriteTheActiveViewersWorkbookAndOpenIt) {
+    startMain();
+    main->resize(1280, 800);
+    RecordingFileOpener opener;
+    main->state().fileOpener = &opener;
+    QMdiArea* mdi = main->mdiArea();
+
+    selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
+    selectThroughMenu("mnuOutViewSolution", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelFlags>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    selectThroughMenu("N7", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelCriteria>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    const QList<QMdiSubWindow*> subs = mdi->subWindowList();
+    ASSERT_EQ(subs.size(), 3);
+
+    struct Case {
+        QMdiSubWindow* sub;
+        const char* command;
+        const char* file;
+    };
+    const Case cases[] = {
+        {subs[0], "mnuOutExpInExcel", "kov_DEME02.xlsx"},
+        {subs[1], "mnuOutExpInExcel", "kov_DEME02_out.xlsx"},
+        {subs[2], "N8", "kov_DEME02_stat.xlsx"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        mdi->setActiveSubWindow(c.sub);
+        main->mnuOutClick();
+        main->N5Click();
+        main->action(QString::fromLatin1(c.command))->trigger();
+        const std::string path = ws / (std::string("Reports/") + c.file);
+        ASSERT_TRUE(kov::file_exists(path));
+        EXPECT_EQ(opener.opened.back().toStdString(), path);
+        QWidget* viewer = c.sub->widget();
+        kov::WorkbookLayout layout;
+        if (auto* v = qobject_cast<TfrmViewTask*>(viewer)) {
+            layout = v->workbook();
+        } else if (auto* v = qobject_cast<TfrmViewSolution*>(viewer)) {
+            layout = v->workbook();
+        } else if (auto* v = qobject_cast<TfrmViewStatistics*>(viewer)) {
+            layout = v->workbook();
+        }
+        expectWorkbookHolds(path, layout);
+        // The texts are the viewer's: its parameter list on sheet 1, its (last) grid below
+        // the headings of the last sheet.
+        const auto book = kov::open_workbook(path);
+        const auto* params = viewer->findChild<QTableWidget*>(QStringLiteral("VarList"));
+        const auto paramText = [&](int r, int c) {
+            const QTableWidgetItem* item = params->item(r, c);
+            return item ? item->text().toStdString() : std::string();
+        };
+        const kov::SheetCells s1 = book->read_sheet(0, 3, 2, ',');
+        for (int r = 0; r < 3; ++r) {
+            EXPECT_EQ(s1.at(std::size_t(r) + 1, 1), paramText(r, 0)) << r;
+            EXPECT_EQ(s1.at(std::size_t(r) + 1, 2), paramText(r, 1)) << r;
+        }
+        // Sheet k + 2 holds grid k of the viewer.
+        const std::size_t lastSheet = book->sheet_count() - 1;
+        const QAbstractItemModel* grid = panelsOf(viewer)[lastSheet - 1]->table()->model();
+        ASSERT_GT(grid->rowCount(), 0);
+        const kov::SheetCells last = book->read_sheet(lastSheet, 2, 2, ',');
+        EXPECT_EQ(last.at(2, 1), grid->index(0, 0).data().toString().toStdString());
+        EXPECT_EQ(last.at(2, 2), grid->index(0, 1).data().toString().toStdString());
+    }
+    EXPECT_TRUE(messages.boxes.empty()) << messages.texts().join('\n').toStdString();
+
+    // Again: a new name; the first workbook stays as it was. Nothing opens it: a box names it.
+    const kov::Bytes first = kov::read_file(ws / "Reports/kov_DEME02.xlsx");
+    opener.canOpen = false;
+    mdi->setActiveSubWindow(subs[0]);
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutExpInExcel"))->trigger();
+    const std::string second = ws / "Reports/kov_DEME02 (2).xlsx";
+    EXPECT_TRUE(kov::file_exists(second));
+    EXPECT_EQ(kov::read_file(ws / "Reports/kov_DEME02.xlsx"), first);
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Information);
+    EXPECT_TRUE(messages.boxes[0].text.contains(QString::fromStdString(second)))
+        << messages.boxes[0].text.toStdString();
+}
+
+// Cancel in the progress dialog stops the writing and leaves no file; a Reports that cannot
+// be written to ends the export with its error box, naming the file.
+TEST_F(ViewersTest, ACancelledOrFailedExportLeavesNoFile) {
+    FakeHost& h = fakeHost();
+    choose(h, "DEME02");
+    auto* viewer = new TfrmViewTask(h);
+    h.openViewer(viewer);
+    const kov::WorkbookLayout layout = viewer->workbook();
+
+    QTimer::singleShot(0, [] {
+        for (QWidget* w : QApplication::allWidgets()) {
+            if (auto* p = qobject_cast<QProgressDialog*>(w)) {
+                p->cancel();
+            }
+        }
+    });
+    EXPECT_TRUE(exportWorkbook(h.shared, viewer, viewer->reportName(), layout, "export").isEmpty());
+    EXPECT_EQ(filesIn(ws / "Reports"), std::vector<std::string>{});
+    EXPECT_TRUE(h.fileOpener.opened.isEmpty());
+    EXPECT_TRUE(messages.boxes.empty());
+
+    fs::remove_all(ws / "Reports");
+    std::ofstream(ws / "Reports") << "a file";
+    EXPECT_TRUE(exportWorkbook(h.shared, viewer, viewer->reportName(), layout, "export").isEmpty());
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
+    EXPECT_TRUE(messages.boxes[0].text.startsWith(h.shared.text(322)));
+    EXPECT_TRUE(messages.boxes[0].text.contains(QStringLiteral("Reports")));
+    EXPECT_TRUE(h.fileOpener.opened.isEmpty());
+}
+
+// The wizard's workbook import (mode 2): the task's export read back fills the wizard's header,
+// variants and the investment mode and type radios, while the code and name fields keep what
+// was typed; a refused workbook (another mode, another database type, a cell that is no number,
+// a missing sheet) shows its box and changes nothing, as does a cancelled file dialog.
+TEST_F(ViewersTest, TheWizardImportsATaskWorkbookWholeOrNotAtAll) {
+    FakeHost& h = fakeHost();
+    h.shared.windowMode = kov::kWizardImport;
+    const kov::TaskView view = kov::build_task_view(ws.path(), "DEME02", h.shared.shell, ',');
+    const kov::TaskHeader& task = view.task;
+    const kov::WorkbookLayout layout = kov::task_workbook(view, h.shared.shell);
+    const auto workbook = [&](const std::string& name,
+                              const std::function<void(kov::WorkbookLayout&)>& change) {
+        kov::WorkbookLayout changed = layout;
+        change(changed);
+        const std::string path = ws / name;
+        kov::write_workbook(path, changed);
+        return QString::fromStdString(path);
+    };
+    const auto cell = [](kov::WorkbookLayout& l, std::size_t sheet,
+                         std::size_t row) -> std::string& {
+        return l.sheets[sheet].cells[row * l.sheets[sheet].columns + 1];
+    };
+    const QString good = workbook("good.xlsx", [](kov::WorkbookLayout&) {});
+
+    auto* wizard = new TfrmCreateTaskWin(h);
+    h.openCommandWindow(wizard);
+    wizard->findChild<QRadioButton*>(task.reg == 1 ? "RB1_1" : "RB1_2")->click();
+    wizard->findChild<QRadioButton*>("RB_2")->click();
+    auto* code = wizard->findChild<QLineEdit*>("txtShifr");
+    auto* name = wizard->findChild<QLineEdit*>("txtName");
+    code->setText("TYPED1");
+    name->setText("typed name");
+    auto* load = wizard->findChild<QPushButton*>("btnLoadOutData");
+    ASSERT_TRUE(load->isEnabled());
+    const kov::TaskHeader before = wizard->wizard().header();
+
+    struct Refusal {
+        const char* file;
+        std::function<void(kov::WorkbookLayout&)> change;
+        ScriptedMessageService::Kind kind;
+        int text; // the shell text the box begins with
+    };
+    const Refusal refusals[] = {
+        {"mode.xlsx", [&](auto& l) { cell(l, 0, 2) = std::to_string(3 - task.reg); },
+         ScriptedMessageService::Kind::Warning, 386},
+        {"type.xlsx",
+         [&](auto& l) { cell(l, 0, 11) = (task.reg == 1 ? "B_" : "A_") + std::string("123"); },
+         ScriptedMessageService::Kind::Warning, 385},
+        {"cell.xlsx", [&](auto& l) { cell(l, 0, 22) = "x1"; }, ScriptedMessageService::Kind::Error,
+         530},
+        {"sheet.xlsx", [&](auto& l) { l.sheets.resize(2); }, ScriptedMessageService::Kind::Error,
+         530},
+    };
+    for (const Refusal& r : refusals) {
+        SCOPED_TRACE(r.file);
+        messages.clear();
+        h.fileDialogs.answers.push_back(workbook(r.file, r.change));
+        load->click();
+        ASSERT_EQ(messages.boxes.size(), 1u);
+        EXPECT_EQ(messages.boxes[0].kind, r.kind);
+        EXPECT_TRUE(messages.boxes[0].text.startsWith(h.shared.text(r.text)))
+            << messages.boxes[0].text.toStdString();
+        EXPECT_EQ(wizard->wizard().header(), before);
+        EXPECT_TRUE(wizard->wizard().variants().empty());
+    }
+    messages.clear();
+    load->click(); // the dialog cancelled
+    EXPECT_TRUE(messages.boxes.empty());
+    EXPECT_EQ(wizard->wizard().header(), before);
+
+    h.fileDialogs.answers.push_back(good);
+    load->click();
+    EXPECT_TRUE(messages.boxes.empty()) << messages.texts().join('\n').toStdString();
+    const auto book = kov::open_workbook(good.toStdString());
+    const kov::TaskWorkbook read =
+        kov::read_task_workbook(*book, task.reg, ',', h.shared.codepage());
+    ASSERT_TRUE(read.outcome.ok());
+    EXPECT_EQ(wizard->wizard().header(), read.header);
+    EXPECT_EQ(wizard->wizard().variants(), read.variants);
+    EXPECT_EQ(read.header.tipz, task.tipz);
+    EXPECT_EQ(read.header.shifr_db, task.shifr_db);
+    EXPECT_EQ(read.header.nsg, task.nsg);
+    EXPECT_TRUE(
+        wizard->findChild<QRadioButton*>(QStringLiteral("RB2_%1").arg(task.tipz))->isChecked());
+    EXPECT_EQ(code->text(), QStringLiteral("TYPED1"));
+    EXPECT_EQ(name->text(), QStringLiteral("typed name"));
+    EXPECT_EQ(wizard->findChild<QLabel*>("Label_ex1")->text(), h.shared.text(68) + ':');
+    EXPECT_EQ(wizard->findChild<QLabel*>("Label_ex2")->text(), good);
+    EXPECT_EQ(h.fileDialogs.captions.size(), 6);
 }

@@ -5,6 +5,7 @@
 
 #include "io/files.h"
 #include "protocol/protocol.h"
+#include "scripted_files.h"
 #include "scripted_messages.h"
 #include "shell_fixture.h"
 #include "temp_dir.h"
@@ -18,14 +19,16 @@
 #include <vector>
 
 // A host without the main window: the shared state of a Workspace whose shell `suffix` is loaded,
-// with the C locale's regional settings, and the scripted message service. The command windows
-// it is asked to open are shown and kept in `opened`.
+// with the C locale's regional settings, the scripted message service and the scripted file
+// services. The command windows it is asked to open are shown and kept in `opened`.
 class FakeHost final : public WindowHost {
 public:
     FakeHost(const std::string& workspace, const std::string& suffix,
              ScriptedMessageService& messages) {
         shared.workspace = workspace;
         shared.messages = &messages;
+        shared.fileOpener = &fileOpener;
+        shared.fileDialogs = &fileDialogs;
         shared.shell =
             kov::load_shell(kov::ws_path(workspace, "Shells/" + kov::shell_file_name(suffix)));
         shared.shellLoaded = true;
@@ -45,6 +48,8 @@ public:
     }
 
     SharedState shared;
+    RecordingFileOpener fileOpener;
+    ScriptedFileDialogs fileDialogs;
     std::vector<QPointer<QWidget>> opened;
     std::vector<QPointer<QWidget>> viewers;
 };

@@ -116,18 +116,18 @@ int run_export_command(const std::vector<std::string>& args) {
             path = write(o, workspace, code + "_dbor_" + shell.suffix,
                          database_workbook(bdon, shell, dc));
         } else if (what == "task") {
-            path = write(o, workspace, "kov_" + code,
+            path = write(o, workspace, task_report_name(code),
                          task_workbook(build_task_view(workspace, code, shell, dc), shell));
         } else if (what == "solution") {
             const VariantFlags shown =
                 o.variants ? parse_variant_list(*o.variants) : all_flags<VariantFlags>();
             path = write(
-                o, workspace, "kov_" + code + "_out",
+                o, workspace, solution_report_name(code),
                 solution_workbook(build_solution_view(workspace, code, shell, dc, shown), shell));
         } else {
             const LevelFlags levels =
                 o.levels ? parse_level_list(*o.levels) : all_flags<LevelFlags>();
-            path = write(o, workspace, "kov_" + code + "_stat",
+            path = write(o, workspace, statistics_report_name(code),
                          statistics_workbook(
                              build_statistics_view(workspace, code, shell, dc, levels), shell));
         }

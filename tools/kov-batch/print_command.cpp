@@ -5,6 +5,7 @@
 #include "report_printer.h"
 #include "view_command.h"
 
+#include "book/layouts.h"
 #include "io/error.h"
 #include "io/files.h"
 #include "io/new_file.h"
@@ -68,22 +69,23 @@ int run_print_command(const std::vector<std::string>& args) {
         const LanguageShell shell = workspace_shell(workspace, o.lang);
         const char dc = batch_regional_settings(shell).decimalChar;
         ReportLayout layout;
-        std::string base = "kov_" + code;
+        std::string base;
         if (what == "task") {
+            base = task_report_name(code);
             layout = [view = build_task_view(workspace, code, shell, dc),
                       &shell](const PrintMetrics& m) { return task_print(view, shell, m); };
         } else if (what == "solution") {
             const VariantFlags shown =
                 o.variants ? parse_variant_list(*o.variants) : all_flags<VariantFlags>();
+            base = solution_report_name(code);
             layout = [view = build_solution_view(workspace, code, shell, dc, shown),
                       &shell](const PrintMetrics& m) { return solution_print(view, shell, m); };
-            base += "_out";
         } else {
             const LevelFlags levels =
                 o.levels ? parse_level_list(*o.levels) : all_flags<LevelFlags>();
+            base = statistics_report_name(code);
             layout = [view = build_statistics_view(workspace, code, shell, dc, levels),
                       &shell](const PrintMetrics& m) { return statistics_print(view, shell, m); };
-            base += "_stat";
         }
         const auto app = gui_application();
         const std::vector<std::uint8_t> pdf = reportPdf(layout, base);

@@ -3,6 +3,7 @@
 #include "io/codepage.h"
 #include "io/numbers.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <limits>
@@ -56,7 +57,7 @@ public:
     const std::string& raw(std::size_t row, std::size_t col) const { return cells_.at(row, col); }
 
     // Trimmed, cut to `length` characters, and as the code page stores it.
-    std::string text(std::size_t row, std::size_t col, std::size_t length) const {
+    std::string cell_text(std::size_t row, std::size_t col, std::size_t length) const {
         return decode(encode(left_chars(trim(raw(row, col)), length), cp_), cp_);
     }
 
@@ -105,9 +106,9 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
         const std::string language = left_chars(trim(s1.raw(1, 2)), 3);
         if (language != suffix) {
             out.outcome = {Verdict::Warning,
-                           {shell_piece(525), fixed(" (" + language + "), "),
-                            shell_piece(526, true), fixed(" (" + suffix + "), "), shell_piece(527),
-                            fixed(".")}};
+                           {shell_piece(txt::WorkbookLanguage), fixed(" (" + language + "), "),
+                            shell_piece(txt::NotShellLanguage, true), fixed(" (" + suffix + "), "),
+                            shell_piece(txt::ImportImpossible), fixed(".")}};
             return out;
         }
         const std::string type_text = trim(s1.raw(2, 2));
@@ -115,7 +116,8 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
         const char read_type = letter == "A" ? 'A' : 'B';
         if (letter.empty() || read_type != type) {
             out.outcome = {Verdict::Warning,
-                           {shell_piece(508), fixed(" (\"" + letter + "\") "), shell_piece(509),
+                           {shell_piece(txt::WorkbookDatabaseType), fixed(" (\"" + letter + "\") "),
+                            shell_piece(txt::TypeNotChosenType),
                             fixed(" (\"" + std::string(1, type) + "\").")}};
             return out;
         }
@@ -125,8 +127,8 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
         h.language = decode(encode(language, cp), cp);
         h.type = std::string(1, type);
         h.mode = type_a ? 1 : 2;
-        h.cost_unit = s1.text(8, 2, 20);
-        h.time_unit = s1.text(9, 2, 20);
+        h.cost_unit = s1.cell_text(8, 2, 20);
+        h.time_unit = s1.cell_text(9, 2, 20);
         // The object count is judged as page 2 judges it before it sizes anything.
         const NextOutcome count_check = check_object_count(trim(s1.raw(10, 2)));
         if (!count_check.ok()) {
@@ -141,7 +143,7 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
         h.sale_curve_objects = s1.integer(13, 2);
         h.expl_objects = s1.integer(14, 2);
         h.expl_curve_objects = s1.integer(15, 2);
-        h.saved = s1.text(16, 2, 10);
+        h.saved = s1.cell_text(16, 2, 10);
         const std::size_t m = std::size_t(h.m);
 
         const Sheet s2(book, 2, m + 1, type_a ? 6 : 5, dc, cp);
@@ -150,11 +152,11 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
         for (std::size_t i = 0; i < m; ++i) {
             DborObject& o = d.objects[i];
             const std::size_t r = i + 2;
-            o.code = s2.text(r, 2, 6);
-            o.description = s2.text(r, 3, 255);
+            o.code = s2.cell_text(r, 2, 6);
+            o.description = s2.cell_text(r, 3, 255);
             o.cost = type_a ? s2.real(r, 4) : 0;
             o.n = std::int32_t(s2.count(r, type_a ? 5 : 4, 0, kMaxModernisations));
-            o.absence = s2.text(r, type_a ? 6 : 5, 1);
+            o.absence = s2.cell_text(r, type_a ? 6 : 5, 1);
             variant_rows += std::size_t(o.n) + 1;
         }
 
@@ -165,7 +167,7 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
             d.variants[i].resize(std::size_t(d.objects[i].n) + 1);
             for (std::size_t j = 0; j < d.variants[i].size(); ++j, ++r) {
                 DborVariant& v = d.variants[i][j];
-                v.description = s3.text(r, 3, 255);
+                v.description = s3.cell_text(r, 3, 255);
                 v.cost = j == 0 ? 0 : s3.real(r, 4);
                 v.duration = j == 0 ? 0 : s3.real(r, 5);
                 v.s = std::int32_t(s3.count(r, 6, 0, kMaxSaleVariants));
@@ -227,7 +229,7 @@ DatabaseWorkbook read_database_workbook(WorkbookReader& book, const std::string&
             }
         }
         out.data = std::move(d);
-        out.name = s1.text(4, 2, 70);
+        out.name = s1.cell_text(4, 2, 70);
     } catch (const CellProblem& p) {
         out.outcome = p.outcome;
     }
@@ -242,19 +244,19 @@ TaskWorkbook read_task_workbook(WorkbookReader& book, int reg, char dc, CodePage
         const Sheet s1(book, 1, 41, 2, dc, cp);
         const std::int32_t mode = s1.integer(3, 2);
         if (mode != reg) {
-            out.outcome = {Verdict::Warning, {shell_piece(386), fixed(".")}};
+            out.outcome = {Verdict::Warning, {shell_piece(txt::ModeMismatch), fixed(".")}};
             return out;
         }
         TaskHeader h;
         h.reg = mode;
         h.tipz = s1.integer(6, 2);
-        h.shifr_db = s1.text(12, 2, 8);
+        h.shifr_db = s1.cell_text(12, 2, 8);
         const std::string expected = reg == 1 ? "A_" : "B_";
         const std::string prefix = left_chars(h.shifr_db, 2);
         if (prefix != expected) {
             out.outcome = {Verdict::Warning,
-                           {shell_piece(385), fixed(" (\"" + prefix + "\" "), shell_piece(517),
-                            fixed(" \"" + expected + "\" ).")}};
+                           {shell_piece(txt::DatabaseTypeMismatch), fixed(" (\"" + prefix + "\" "),
+                            shell_piece(txt::InsteadOf), fixed(" \"" + expected + "\" ).")}};
             return out;
         }
         h.mt = std::int32_t(s1.count(15, 2, 0, kMaxObjects));

@@ -2,6 +2,7 @@
 
 #include "io/codepage.h"
 #include "io/numbers.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <charconv>
@@ -144,24 +145,24 @@ WorkbookLayout database_workbook(const BdonData& bdon, const LanguageShell& shel
     const std::string time = " (" + h.time_unit + ")";
     WorkbookLayout book;
 
-    SheetLayout s1 = sheet(tt(276), 2, {63, 75});
+    SheetLayout s1 = sheet(tt(txt::DatabaseSheet), 2, {63, 75});
     const std::vector<std::pair<std::string, std::string>> head = {
-        {t(528), h.language},
-        {t(454), h.type},
-        {tt(153), h.code},
-        {t(194), h.name},
-        {t(404) + ":", n(h.mode)},
-        {" 1 - " + t(148), ""},
-        {" 2 - " + t(147), ""},
-        {t(103), h.cost_unit},
-        {t(102), h.time_unit},
-        {t(274) + ",", n(h.m)},
-        {tt(498) + ":", ""},
-        {" - " + t(93), n(h.sale_objects)},
-        {" - " + t(94), n(h.sale_curve_objects)},
-        {" - " + t(95), n(h.expl_objects)},
-        {" - " + t(96), n(h.expl_curve_objects)},
-        {tt(84), h.saved},
+        {t(txt::Language), h.language},
+        {t(txt::DatabaseType), h.type},
+        {tt(txt::DatabaseCode), h.code},
+        {t(txt::DatabaseName), h.name},
+        {t(txt::InvestmentMode) + ":", n(h.mode)},
+        {" 1 - " + t(txt::PurchaseMode), ""},
+        {" 2 - " + t(txt::ModernisationMode), ""},
+        {t(txt::UnitOfCost), h.cost_unit},
+        {t(txt::UnitOfTime), h.time_unit},
+        {t(txt::DatabaseObjectsNumber) + ",", n(h.m)},
+        {tt(txt::UsableForTypes) + ":", ""},
+        {" - " + t(txt::UsableType1), n(h.sale_objects)},
+        {" - " + t(txt::UsableType2), n(h.sale_curve_objects)},
+        {" - " + t(txt::UsableType3), n(h.expl_objects)},
+        {" - " + t(txt::UsableType4), n(h.expl_curve_objects)},
+        {tt(txt::DatabaseDate), h.saved},
     };
     for (const auto& [key, value] : head) {
         std::string* row = s1.add_row();
@@ -171,17 +172,18 @@ WorkbookLayout database_workbook(const BdonData& bdon, const LanguageShell& shel
     s1.formats = {cells(0, 0, 15, 0, left()), cells(0, 1, 15, 1, bold_left())};
     book.sheets.push_back(std::move(s1));
 
-    const std::string length = " (<=255 " + tt(130) + ")";
-    SheetLayout s2 = sheet(tt(329) + " (1)", type_a ? 6 : 5,
+    const std::string length = " (<=255 " + tt(txt::Characters) + ")";
+    SheetLayout s2 = sheet(tt(txt::ObjectParametersTab) + " (1)", type_a ? 6 : 5,
                            type_a ? std::vector<double>{7, 7, 51, 10.5, 14, 10.5}
                                   : std::vector<double>{7, 7, 51, 14, 10.5});
     {
-        std::vector<std::string> headings = {tt(263), tt(155), tt(297) + length};
+        std::vector<std::string> headings = {tt(txt::ObjectNumberTrimmed), tt(txt::ObjectCode),
+                                             tt(txt::ObjectDescription) + length};
         if (type_a) {
-            headings.push_back(t(439) + cost);
+            headings.push_back(t(txt::ObjectCost) + cost);
         }
-        headings.push_back(t(475) + " (>=0)");
-        headings.push_back(t(367) + " (*)");
+        headings.push_back(t(txt::ModernisationsNumber) + " (>=0)");
+        headings.push_back(t(txt::CurrentlyAbsentColumn) + " (*)");
         std::copy(headings.begin(), headings.end(), s2.add_row());
         for (std::size_t i = 0; i < bdon.objects.size(); ++i) {
             const DborObject& o = bdon.objects[i];
@@ -201,12 +203,15 @@ WorkbookLayout database_workbook(const BdonData& bdon, const LanguageShell& shel
     }
     book.sheets.push_back(std::move(s2));
 
-    SheetLayout s3 = sheet(tt(329) + " (2)", 7, {7, 14, 51, 14, 14, 10, 13});
+    SheetLayout s3 = sheet(tt(txt::ObjectParametersTab) + " (2)", 7, {7, 14, 51, 14, 14, 10, 13});
     {
-        const std::vector<std::string> headings = {tt(263),           t(258),
-                                                   t(294) + length,   t(438) + cost,
-                                                   t(87) + time,      t(476) + " (>=0)",
-                                                   tt(477) + " (>=0)"};
+        const std::vector<std::string> headings = {tt(txt::ObjectNumberTrimmed),
+                                                   t(txt::ModernisationNumberColumn),
+                                                   t(txt::ModernisationDescription) + length,
+                                                   t(txt::ModernisationCost) + cost,
+                                                   t(txt::ModernisationDuration) + time,
+                                                   t(txt::SalesNumber) + " (>=0)",
+                                                   tt(txt::ExploitationsNumber) + " (>=0)"};
         std::copy(headings.begin(), headings.end(), s3.add_row());
         for (std::size_t i = 0; i < bdon.variants.size(); ++i) {
             for (std::size_t j = 0; j < bdon.variants[i].size(); ++j) {
@@ -227,20 +232,21 @@ WorkbookLayout database_workbook(const BdonData& bdon, const LanguageShell& shel
     book.sheets.push_back(std::move(s3));
 
     // Sale variants in A..E and exploitation variants in G..K, each list from row 2.
-    SheetLayout s4 = sheet(tt(329) + " (3)", 11, {7, 14, 9, 12, 20, 1, 7, 14, 13, 21, 24});
+    SheetLayout s4 =
+        sheet(tt(txt::ObjectParametersTab) + " (3)", 11, {7, 14, 9, 12, 20, 1, 7, 14, 13, 21, 24});
     {
-        const std::vector<std::string> headings = {tt(263),
-                                                   t(258),
-                                                   t(259),
-                                                   t(282) + cost,
-                                                   t(482) + " (0, >=2)",
+        const std::vector<std::string> headings = {tt(txt::ObjectNumberTrimmed),
+                                                   t(txt::ModernisationNumberColumn),
+                                                   t(txt::SaleNumberColumn),
+                                                   t(txt::ExpectedSaleRevenue) + cost,
+                                                   t(txt::SalePointsNumber) + " (0, >=2)",
                                                    "",
-                                                   tt(263),
-                                                   t(258),
-                                                   t(260),
-                                                   t(288) + " (" + h.cost_unit + "/" + h.time_unit +
-                                                       ")",
-                                                   t(481) + " (0, >=2)"};
+                                                   tt(txt::ObjectNumberTrimmed),
+                                                   t(txt::ModernisationNumberColumn),
+                                                   t(txt::ExploitationNumberColumn),
+                                                   t(txt::SteadyExploitationIncome) + " (" +
+                                                       h.cost_unit + "/" + h.time_unit + ")",
+                                                   t(txt::ExploitationPointsNumber) + " (0, >=2)"};
         std::copy(headings.begin(), headings.end(), s4.add_row());
         auto fill = [&](std::size_t first_col, bool sale) {
             std::size_t r = 1;
@@ -272,11 +278,22 @@ WorkbookLayout database_workbook(const BdonData& bdon, const LanguageShell& shel
     book.sheets.push_back(std::move(s4));
 
     // Delay curve points: sale curves in A..F, exploitation curves in H..M.
-    SheetLayout s5 = sheet(tt(448), 13, {7, 14, 9.5, 11, 23, 21.5, 1, 7, 14, 13, 11, 25.5, 24});
+    SheetLayout s5 =
+        sheet(tt(txt::DelayTablesTab), 13, {7, 14, 9.5, 11, 23, 21.5, 1, 7, 14, 13, 11, 25.5, 24});
     {
-        const std::vector<std::string> headings = {
-            tt(263), t(258), t(259), t(265), t(135) + time, t(137), "",
-            tt(263), t(258), t(260), t(265), t(134) + time, t(136)};
+        const std::vector<std::string> headings = {tt(txt::ObjectNumberTrimmed),
+                                                   t(txt::ModernisationNumberColumn),
+                                                   t(txt::SaleNumberColumn),
+                                                   t(txt::PointNumberColumn),
+                                                   t(txt::SaleDelay) + time,
+                                                   t(txt::SaleProbability),
+                                                   "",
+                                                   tt(txt::ObjectNumberTrimmed),
+                                                   t(txt::ModernisationNumberColumn),
+                                                   t(txt::ExploitationNumberColumn),
+                                                   t(txt::PointNumberColumn),
+                                                   t(txt::ExploitationDelay) + time,
+                                                   t(txt::ExploitationProbability)};
         std::copy(headings.begin(), headings.end(), s5.add_row());
         // The points of the longer list decide the rows; count them first so the sheet grows
         // once.
@@ -331,10 +348,11 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell) {
     const bool sale = h.prmp == 1;
     const std::vector<ViewGrid>& grids = view.content.grids;
     WorkbookLayout book;
-    book.sheets.push_back(param_sheet(shell.text(324), view.content.params, 76, 75, true));
+    book.sheets.push_back(
+        param_sheet(shell.text(txt::Parameters), view.content.params, 76, 75, true));
 
     SheetLayout s2 =
-        grid_sheet(shell.text(325), grids.at(0),
+        grid_sheet(shell.text(txt::InvestmentVariantsTab), grids.at(0),
                    payback ? std::vector<double>{11, 21, 21, 14} : std::vector<double>{11, 21, 21});
     s2.heights = {39.75};
     s2.formats = {whole_row(0, wrap()), cells(0, 0, 0, 2, bold())};
@@ -343,7 +361,7 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell) {
     }
     book.sheets.push_back(std::move(s2));
 
-    SheetLayout s3 = grid_sheet(shell.trimmed(329) + " (1)", grids.at(1),
+    SheetLayout s3 = grid_sheet(shell.trimmed(txt::ObjectParametersTab) + " (1)", grids.at(1),
                                 {7, 7, 51, h.reg == 1 ? 11.0 : 1.0, 12.5, 14, 15});
     heights_by_text(s3, 52.5, 2, 50);
     s3.formats = {whole_row(0, wrap()), cells(0, 0, 0, 0, bold()), cells(0, 1, 0, 5, italic()),
@@ -351,7 +369,7 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell) {
     book.sheets.push_back(std::move(s3));
 
     static const double kTypeWidth[] = {11.5, 10, 16, 12.5};
-    SheetLayout s4 = grid_sheet(shell.trimmed(329) + " (2)", grids.at(2),
+    SheetLayout s4 = grid_sheet(shell.trimmed(txt::ObjectParametersTab) + " (2)", grids.at(2),
                                 {11.5, 14, 51, 12.5, 14, kTypeWidth[std::clamp(h.tipz, 1, 4) - 1]});
     heights_by_text(s4, 52.5, 2, 50);
     s4.formats = {whole_row(0, wrap()), cells(0, 0, 0, 1, bold()), cells(0, 2, 0, 5, italic()),
@@ -359,14 +377,14 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell) {
     book.sheets.push_back(std::move(s4));
 
     if (payback) {
-        SheetLayout s5 = grid_sheet(shell.trimmed(329) + " (3)", grids.at(3),
+        SheetLayout s5 = grid_sheet(shell.trimmed(txt::ObjectParametersTab) + " (3)", grids.at(3),
                                     sale ? std::vector<double>{11.5, 14, 13, 11, 18}
                                          : std::vector<double>{11.5, 14, 13, 21.5, 22.5});
         s5.heights = {h.tipz == 2 ? 65.25 : 52.5};
         s5.formats = {whole_row(0, wrap()), cells(0, 0, 0, 2, bold()), cells(0, 3, 0, 4, italic())};
         book.sheets.push_back(std::move(s5));
 
-        SheetLayout s6 = grid_sheet(shell.trimmed(448), grids.at(4),
+        SheetLayout s6 = grid_sheet(shell.trimmed(txt::DelayTablesTab), grids.at(4),
                                     sale ? std::vector<double>{11.5, 14, 13, 10.5, 22, 18}
                                          : std::vector<double>{11.5, 14, 13, 10.5, 24.5, 23});
         s6.heights = {52.5};
@@ -380,8 +398,9 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell) {
 
 WorkbookLayout solution_workbook(const SolutionView& view, const LanguageShell& shell) {
     WorkbookLayout book;
-    book.sheets.push_back(param_sheet(shell.text(324), view.content.params, 74, 80, false));
-    SheetLayout s2 = grid_sheet(shell.text(408), view.content.grids.at(0),
+    book.sheets.push_back(
+        param_sheet(shell.text(txt::Parameters), view.content.params, 74, 80, false));
+    SheetLayout s2 = grid_sheet(shell.text(txt::SolutionSheet), view.content.grids.at(0),
                                 {11.5, 12.5, 14, 11.5, 15, 12.5, 11.5, 7.5, 41,
                                  view.task.reg == 1 ? 10.0 : 1.0, 10, 14, 14, 13, 14});
     heights_by_text(s2, 77.25, 8, 40);
@@ -392,13 +411,24 @@ WorkbookLayout solution_workbook(const SolutionView& view, const LanguageShell& 
 
 WorkbookLayout statistics_workbook(const StatisticsView& view, const LanguageShell& shell) {
     WorkbookLayout book;
-    book.sheets.push_back(param_sheet(shell.text(324), view.content.params, 59, 114, false));
-    SheetLayout s2 = grid_sheet(shell.text(435), view.content.grids.at(0),
+    book.sheets.push_back(
+        param_sheet(shell.text(txt::Parameters), view.content.params, 59, 114, false));
+    SheetLayout s2 = grid_sheet(shell.text(txt::MenuStatistics), view.content.grids.at(0),
                                 {11, 15, 15, 16, 19, 24, 24, 17, 17, 39});
     s2.heights = {52};
     s2.formats = {cells(0, 0, 0, 9, {true, false, true, false})};
     book.sheets.push_back(std::move(s2));
     return book;
+}
+
+std::string task_report_name(const std::string& code) {
+    return "kov_" + code;
+}
+std::string solution_report_name(const std::string& code) {
+    return "kov_" + code + "_out";
+}
+std::string statistics_report_name(const std::string& code) {
+    return "kov_" + code + "_stat";
 }
 
 } // namespace kov

@@ -6,6 +6,8 @@
 // in their general text with the DecimalChar.
 
 #include <cstddef>
+#include <exception>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -57,15 +59,26 @@ struct WorkbookLayout {
 // "Sheet"; a name that (ignoring case) another earlier sheet has gets " (2)", " (3)", ...
 std::vector<std::string> workbook_sheet_names(const std::vector<std::string>& names);
 
+// Told, after each row written, the rows written so far and the rows of all sheets; returns
+// false to stop the writing.
+using WorkbookProgress = std::function<bool(std::size_t done, std::size_t total)>;
+
+// Thrown by the writers when their progress callback stopped them; no file is left behind.
+class WorkbookCancelled : public std::exception {
+public:
+    const char* what() const noexcept override { return "the writing of the workbook was stopped"; }
+};
+
 // Writes the workbook to `path` whole: into a temporary file in the same folder, synced, then put
 // in place under its name. An existing file is never replaced: FileError(Write). Throws
 // FileError(Write) naming the file when it cannot be written.
-void write_workbook(const std::string& path, const WorkbookLayout& layout);
+void write_workbook(const std::string& path, const WorkbookLayout& layout,
+                    const WorkbookProgress& progress = {});
 
 // Writes the workbook under `folder` as `base` + ".xlsx", or `base` + " (2).xlsx", ... when that
 // name is taken, creating the folder, and returns the path written.
 std::string write_new_workbook(const std::string& folder, const std::string& base,
-                               const WorkbookLayout& layout);
+                               const WorkbookLayout& layout, const WorkbookProgress& progress = {});
 
 // The cells of a rectangle A1..(rows, columns) of one sheet as texts; cells beyond what the sheet
 // holds are empty.

@@ -10,7 +10,6 @@
 #include <xlsxwriter.h>
 
 #include <array>
-#include <atomic>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -86,8 +85,22 @@ void check(lxw_error e, const std::string& path) {
     }
 }
 
+// The rows written so far and the rows of all sheets, told to the progress callback.
+struct RowCount {
+    const WorkbookProgress& progress;
+    std::size_t done = 0;
+    std::size_t total = 0;
+
+    void row_written() {
+        ++done;
+        if (progress && !progress(done, total)) {
+            throw WorkbookCancelled();
+        }
+    }
+};
+
 void write_sheet(lxw_workbook* wb, Formats& formats, const SheetLayout& sheet,
-                 const std::string& name, const std::string& path) {
+                 const std::string& name, const std::string& path, RowCount& rows) {
     lxw_worksheet* ws = workbook_add_worksheet(wb, name.c_str());
     if (ws == nullptr) {
         throw write_error(path, "the sheet \"" + name + "\" cannot be added");
@@ -124,12 +137,13 @@ void write_sheet(lxw_workbook* wb, Formats& formats, const SheetLayout& sheet,
                 check(worksheet_write_blank(ws, lxw_row_t(r), lxw_col_t(c), formats.get(f)), path);
             }
         }
+        rows.row_written();
     }
 }
 
 // Writes the whole workbook to `tmp` and syncs it to the disk.
-void write_temporary(const std::string& tmp, const std::string& path,
-                     const WorkbookLayout& layout) {
+void write_temporary(const std::string& tmp, const std::string& path, const WorkbookLayout& layout,
+                     const WorkbookProgress& progress) {
     std::vector<std::string> names;
     for (const SheetLayout& s : layout.sheets) {
         names.push_back(s.name);
@@ -145,10 +159,14 @@ void write_temporary(const std::string& tmp, const std::string& path,
     if (wb == nullptr) {
         throw write_error(path, "the workbook cannot be created");
     }
+    RowCount rows{progress};
+    for (const SheetLayout& s : layout.sheets) {
+        rows.total += s.rows();
+    }
     try {
         Formats formats(wb);
         for (std::size_t i = 0; i < layout.sheets.size(); ++i) {
-            write_sheet(wb, formats, layout.sheets[i], names[i], path);
+            write_sheet(wb, formats, layout.sheets[i], names[i], path, rows);
         }
     } catch (...) {
         workbook_close(wb);
@@ -173,12 +191,13 @@ void write_temporary(const std::string& tmp, const std::string& path,
 
 } // namespace
 
-void write_workbook(const std::string& path, const WorkbookLayout& layout) {
+void write_workbook(const std::string& path, const WorkbookLayout& layout,
+                    const WorkbookProgress& progress) {
     if (file_exists(path)) {
         throw write_error(path, "a file of that name exists");
     }
     const std::string tmp = temporary_name(path);
-    write_temporary(tmp, path, layout);
+    write_temporary(tmp, path, layout, progress);
     if (!place_new_file(tmp, path)) {
         remove_file(tmp);
         throw write_error(path, "a file of that name exists");
@@ -186,11 +205,11 @@ void write_workbook(const std::string& path, const WorkbookLayout& layout) {
 }
 
 std::string write_new_workbook(const std::string& folder, const std::string& base,
-                               const WorkbookLayout& layout) {
+                               const WorkbookLayout& layout, const WorkbookProgress& progress) {
     make_dirs(folder);
     const std::string first = folder + "/" + base + ".xlsx";
     const std::string tmp = temporary_name(first);
-    write_temporary(tmp, first, layout);
+    write_temporary(tmp, first, layout, progress);
     return place_under_new_name(tmp, folder, base, ".xlsx");
 }
 

@@ -3,6 +3,7 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 
 #include <cmath>
 #include <optional>
@@ -58,7 +59,7 @@ NextOutcome not_a_number(std::string_view cell, bool integer, std::size_t row, i
 
 // " (<0 " + "or" + " >5)." after the texts of the variant counts.
 std::vector<MessagePiece> count_range(int k) {
-    return {text(k), fixed(" (<0 "), text(143), fixed(" >5).")};
+    return {text(k), fixed(" (<0 "), text(txt::Or), fixed(" >5).")};
 }
 
 // A count column of page 3 or 4: empty, no integer, or outside 0..5.
@@ -94,10 +95,11 @@ std::optional<NextOutcome> check_positive(const NumberCell& cell, int empty_text
     return std::nullopt;
 }
 
-// The description of a row: "<text> <number> ..."", <305>." with the focus in the memo.
+// The description of a row: "<text> <number> ..."", <DescriptionNotFilled>." with the focus in the
+// memo.
 NextOutcome missing_description(std::vector<MessagePiece> head, std::size_t row, int column) {
     head.push_back(fixed(" ...\", "));
-    head.push_back(text(305));
+    head.push_back(text(txt::DescriptionNotFilled));
     head.push_back(fixed("."));
     return warning(std::move(head), Focus::Memo, row, column);
 }
@@ -131,10 +133,11 @@ NextOutcome check_identity(char type, std::string_view code, std::string_view na
         code_ok = code_ok && c >= '0' && c <= '9';
     }
     if (!code_ok) {
-        return warning(507, Focus::Code); // the code must have 3 (type A) or 6 (type B) digits
+        return warning(txt::DatabaseCodeDigits,
+                       Focus::Code); // the code must have 3 (type A) or 6 (type B) digits
     }
     if (trim_blanks(name).empty()) {
-        return warning(29, Focus::Name); // enter the name of the database
+        return warning(txt::EnterDatabaseName, Focus::Name); // enter the name of the database
     }
     return {};
 }
@@ -154,10 +157,11 @@ NextOutcome check_object_count(std::string_view field) {
         return {Verdict::FocusOnly, {}, Focus::ObjectCount};
     }
     if (*n < 1) {
-        return warning(223, Focus::ObjectCount); // the number of objects must be above 0
+        return warning(txt::ObjectsNumberZero,
+                       Focus::ObjectCount); // the number of objects must be above 0
     }
     if (*n > kMaxObjects) {
-        return warning({text(415), fixed(" (> 1000).")}, Focus::ObjectCount);
+        return warning({text(txt::TooManyObjects), fixed(" (> 1000).")}, Focus::ObjectCount);
     }
     return {};
 }
@@ -175,31 +179,39 @@ NextOutcome check_objects(const ObjectsGrid& grid) {
             continue;
         }
         if (trim_blanks(row.description).empty()) {
-            return missing_description(
-                {text(312), fixed(std::string(1, ' ') + std::to_string(r + 1))}, r, 6);
+            return missing_description({text(txt::ObjectDescriptionField),
+                                        fixed(std::string(1, ' ') + std::to_string(r + 1))},
+                                       r, 6);
         }
         const std::string_view code = trim_blanks(row.code);
         if (code.empty()) {
-            return grid_warning(310, r, 1); // the object code is empty
+            return grid_warning(txt::ObjectCodeEmpty, r, 1); // the object code is empty
         }
         // A pasted code could hold other characters or more of them: exactly six digits.
         if (!six_digits(code)) {
-            return grid_warning(252, r, 1);
+            return grid_warning(txt::ObjectCodeDigits, r, 1);
         }
         if (grid.type() == 'A') {
-            if (auto o = check_positive(row.cost, 314, 248, 232, r, 2, grid.decimal_char())) {
+            if (auto o = check_positive(row.cost, txt::ObjectCostEmpty, txt::ObjectCostNotANumber,
+                                        txt::ObjectCostNotPositive, r, 2, grid.decimal_char())) {
                 return *o;
             }
         }
-        if (auto o = check_count(row.count, 315, 216, r, 3)) {
+        if (auto o =
+                check_count(row.count, txt::ModernisationsEmpty, txt::ModernisationsRange, r, 3)) {
             return *o;
         }
     }
     if (marked == rows.size()) {
-        return warning({text(23), fixed(". "), text(420), fixed(".")}, Focus::Grid);
+        return warning({text(txt::AllObjectsMarkedForDeletion), fixed(". "),
+                        text(txt::OneObjectMustRemain), fixed(".")},
+                       Focus::Grid);
     }
     if (marked > 0) {
-        return {Verdict::Confirm, {text(51), fixed(" "), text(104), fixed(".")}, Focus::Grid};
+        return {
+            Verdict::Confirm,
+            {text(txt::ReallyDelete), fixed(" "), text(txt::ObjectsMarkedForDeletion), fixed(".")},
+            Focus::Grid};
     }
     return {};
 }
@@ -214,26 +226,32 @@ NextOutcome check_variants(const VariantsGrid& grid) {
         const VariantRow& row = rows[r];
         if (trim_blanks(row.description).empty()) {
             return missing_description(
-                {text(311), fixed(std::string(1, ' ') + std::to_string(row.variant) + ' '),
-                 text(189)},
+                {text(txt::VariantDescriptionField),
+                 fixed(std::string(1, ' ') + std::to_string(row.variant) + ' '),
+                 text(txt::OfTheObject)},
                 r, 7);
         }
         if (row.variant > 0) {
-            if (auto o = check_positive(row.cost, 313, 247, 231, r, 3, dc)) {
+            if (auto o = check_positive(row.cost, txt::ModernisationCostEmpty,
+                                        txt::ModernisationCostNotANumber,
+                                        txt::ModernisationCostNotPositive, r, 3, dc)) {
                 return *o;
             }
-            if (auto o = check_positive(row.duration, 307, 244, 230, r, 4, dc)) {
+            if (auto o = check_positive(row.duration, txt::DurationEmpty, txt::DurationNotANumber,
+                                        txt::DurationNotPositive, r, 4, dc)) {
                 return *o;
             }
         }
-        if (auto o = check_count(row.sale, 316, 217, r, 5)) {
+        if (auto o = check_count(row.sale, txt::SalesEmpty, txt::SalesRange, r, 5)) {
             return *o;
         }
-        if (auto o = check_count(row.expl, 317, 218, r, 6)) {
+        if (auto o =
+                check_count(row.expl, txt::ExploitationsEmpty, txt::ExploitationsRange, r, 6)) {
             return *o;
         }
         if (parse_int(trim_blanks(row.sale)) == 0 && parse_int(trim_blanks(row.expl)) == 0) {
-            return grid_warning(241, r, 5); // neither a sale nor an exploitation variant
+            return grid_warning(txt::NoSaleNorExploitation, r,
+                                5); // neither a sale nor an exploitation variant
         }
     }
     return {};
@@ -247,24 +265,28 @@ NextOutcome check_incomes(const IncomeGrid& grid) {
     const char dc = grid.decimal_char();
     // The tail of the amount's texts: " "Expected ..." in the row now at the top.".
     const auto amount_message = [](int k) {
-        return std::vector<MessagePiece>{text(k),          fixed(" \""), text(281),
-                                         fixed(" ...\" "), text(20),     fixed(".")};
+        return std::vector<MessagePiece>{text(k),
+                                         fixed(" \""),
+                                         text(txt::Expected),
+                                         fixed(" ...\" "),
+                                         text(txt::CheckTheColumn),
+                                         fixed(".")};
     };
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const IncomeRow& row = rows[r];
         if (row.amount.blank()) {
-            return grid_warning(amount_message(306), r, 4);
+            return grid_warning(amount_message(txt::ColumnNotFilled), r, 4);
         }
         const auto a = row.amount.value(dc);
         if (!a) {
             return not_a_number(trim_blanks(row.amount.text(dc)), false, r, 4);
         }
         if (*a < -kTolerance) {
-            return grid_warning(amount_message(235), r, 4);
+            return grid_warning(amount_message(txt::NegativeInColumn), r, 4);
         }
         const std::string_view points = trim_blanks(row.points);
         if (points.empty()) {
-            return grid_warning(318, r, 5);
+            return grid_warning(txt::PointsEmpty, r, 5);
         }
         const auto p = parse_int(points);
         if (!p) {
@@ -273,10 +295,14 @@ NextOutcome check_incomes(const IncomeGrid& grid) {
         // 0 points (no curve) only for a single variant; a pasted negative count is refused
         // like any other count outside 0, 2..10.
         if (row.siblings == 1 && (*p < 0 || *p == 1 || *p > kMaxPoints)) {
-            return grid_warning({text(219), fixed(" (=1 "), text(143), fixed(" >10).")}, r, 5);
+            return grid_warning({text(txt::SingleVariantCurvePoints), fixed(" (=1 "), text(txt::Or),
+                                 fixed(" >10).")},
+                                r, 5);
         }
         if (row.siblings > 1 && (*p < 2 || *p > kMaxPoints)) {
-            return grid_warning({text(220), fixed(" (<2 "), text(143), fixed(" >10).")}, r, 5);
+            return grid_warning({text(txt::SeveralVariantsCurvePoints), fixed(" (<2 "),
+                                 text(txt::Or), fixed(" >10).")},
+                                r, 5);
         }
     }
     return {};
@@ -295,50 +321,51 @@ NextOutcome check_curves(const CurveGrid& grid) {
         const bool last = row.point + 1 == row.count;
 
         if (row.x.blank()) {
-            return grid_warning(308, r, 5);
+            return grid_warning(txt::ArgumentEmpty, r, 5);
         }
         const auto x = row.x.value(dc);
         if (!x) {
-            return grid_warning(245, r, 5);
+            return grid_warning(txt::ArgumentNotANumber, r, 5);
         }
         if (first && *x > kTolerance) {
-            return grid_warning(213, r, 5); // the first argument is 0
+            return grid_warning(txt::FirstArgumentNotZero, r, 5); // the first argument is 0
         }
         if (*x < -kTolerance) {
-            return grid_warning(210, r, 5);
+            return grid_warning(txt::ArgumentNegative, r, 5);
         }
         if (!first && *x < px - kTolerance) {
-            return grid_warning(206, r, 5); // the arguments do not decrease
+            return grid_warning(txt::ArgumentsDecrease, r, 5); // the arguments do not decrease
         }
 
         if (row.y.blank()) {
-            return grid_warning(309, r, 6);
+            return grid_warning(txt::ProbabilityEmpty, r, 6);
         }
         const auto y = row.y.value(dc);
         if (!y) {
-            return grid_warning(246, r, 6);
+            return grid_warning(txt::ProbabilityNotANumber, r, 6);
         }
         if (*y < -kTolerance) {
-            return grid_warning(211, r, 6);
+            return grid_warning(txt::ProbabilityNegative, r, 6);
         }
         if (*y > 1.00000001) {
-            return grid_warning({text(412), fixed(grid.kind() == Income::Sale ? " (>1)." : ".")}, r,
-                                6);
+            return grid_warning({text(txt::ProbabilityAboveOne),
+                                 fixed(grid.kind() == Income::Sale ? " (>1)." : ".")},
+                                r, 6);
         }
         if (first && *y > kTolerance) {
-            return grid_warning(212, r, 6); // the first value is 0
+            return grid_warning(txt::FirstProbabilityNotZero, r, 6); // the first value is 0
         }
         if (last && std::fabs(*y - 1) > kTolerance) {
-            return grid_warning(207, r, 6); // the last value is 1
+            return grid_warning(txt::LastProbabilityNotOne, r, 6); // the last value is 1
         }
         if (!last && std::fabs(*y - 1) < kTolerance) {
-            return grid_warning(209, r, 6); // only the last value reaches 1
+            return grid_warning(txt::OnlyLastProbabilityOne, r, 6); // only the last value reaches 1
         }
         if (!first && *y < py - kTolerance) {
-            return grid_warning(208, r, 6); // the values do not decrease
+            return grid_warning(txt::ProbabilitiesDecrease, r, 6); // the values do not decrease
         }
         if (!first && std::fabs(*x - px) < kTolerance && std::fabs(*y - py) < kTolerance) {
-            return grid_warning(90, r, 6); // a point repeated
+            return grid_warning(txt::PointRepeated, r, 6); // a point repeated
         }
         px = *x;
         py = *y;

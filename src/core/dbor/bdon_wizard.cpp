@@ -3,6 +3,7 @@
 #include "io/codepage.h"
 #include "io/numbers.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -269,11 +270,12 @@ void BdonWizard::import_database(const BdonData& other) {
 // ------------------------------------------------------------------
 
 std::vector<std::string> cost_units(const LanguageShell& shell) {
-    return {shell.short_text(5), shell.short_text(8), shell.short_text(9), shell.short_text(30)};
+    return {shell.short_text(short_txt::Hryvnia), shell.short_text(short_txt::Dollar),
+            shell.short_text(short_txt::Euro), shell.short_text(short_txt::Rouble)};
 }
 
 std::vector<std::string> time_units(const LanguageShell& shell) {
-    return {shell.trimmed(97), shell.text(183)};
+    return {shell.trimmed(txt::Days), shell.text(txt::Months)};
 }
 
 int select_unit(std::vector<std::string>& items, const std::string& stored) {
@@ -302,23 +304,25 @@ std::vector<ImportChoice> import_choices(const std::vector<BdonListEntry>& list,
 }
 
 std::string wizard_title(const LanguageShell& shell, WizardMode mode, int page) {
-    const int title = mode == WizardMode::Correct ? 161 : mode == WizardMode::View ? 387 : 421;
+    const int title = mode == WizardMode::Correct ? txt::CorrectDatabaseTitle
+                      : mode == WizardMode::View  ? txt::ViewDatabaseTitle
+                                                  : txt::NewDatabaseTitle;
     std::string out = shell.text(title);
     if (page < 9) {
-        out +=
-            " (" + shell.trimmed(489) + " " + std::to_string(page) + " " + shell.text(142) + " 8)";
+        out += " (" + shell.trimmed(txt::Step) + " " + std::to_string(page) + " " +
+               shell.text(txt::Of) + " 8)";
     }
     return out;
 }
 
 std::string object_memo_caption(const LanguageShell& shell, std::size_t number) {
-    return shell.trimmed(296) + " " + std::to_string(number) + " (<=255 " + shell.trimmed(130) +
-           ")";
+    return shell.trimmed(txt::ObjectDescriptionMemo) + " " + std::to_string(number) + " (<=255 " +
+           shell.trimmed(txt::Characters) + ")";
 }
 
 std::string variant_memo_caption(const LanguageShell& shell, std::size_t variant) {
-    return shell.text(295) + " " + std::to_string(variant) + " " + shell.text(189) + " (<=255 " +
-           shell.short_text(11) + ")";
+    return shell.text(txt::VariantDescriptionMemo) + " " + std::to_string(variant) + " " +
+           shell.text(txt::OfTheObject) + " (<=255 " + shell.short_text(short_txt::Chars) + ")";
 }
 
 } // namespace kov

@@ -268,8 +268,8 @@ void simulate_all(std::vector<VariantRun>& runs, int prmp, int reg, std::int32_t
     if (failure) {
         std::rethrow_exception(failure);
     }
-    if (options.notice && !visible) {
-        options.notice(true);
+    if (options.notice) {
+        options.notice(true); // the trials are sorted: the notice stands until the file is written
     }
 }
 

@@ -4,6 +4,7 @@
 #include "io/files.h"
 #include "io/numbers.h"
 #include "shell/language_shell.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <cmath>
@@ -105,6 +106,15 @@ void TaskWizard::import_task(const std::string& code) {
     load_for_correction(code);
 }
 
+void TaskWizard::import_task_data(const TaskHeader& header, std::vector<InvestmentVariant> variants,
+                                  Marks row_marks) {
+    header_ = header;
+    variants_ = std::move(variants);
+    saved_marks_ = std::move(row_marks);
+    saved_db_ = header.shifr_db;
+    saved_mt_ = header.mt;
+}
+
 void TaskWizard::forget_import() {
     header_ = cleared_task_header();
     variants_.clear();
@@ -137,15 +147,16 @@ int TaskWizard::step_of(int page) const {
 }
 
 std::string TaskWizard::caption(int page) const {
-    const std::string title = t(mode_ == kWizardCorrection ? 164 : 41);
+    const std::string title =
+        t(mode_ == kWizardCorrection ? txt::CorrectTaskTitle : txt::NewTaskTitle);
     if (page == kWizardPages) {
         return title;
     }
-    const std::string step = title + " (" + tr(489) + " " + std::to_string(step_of(page));
+    const std::string step = title + " (" + tr(txt::Step) + " " + std::to_string(step_of(page));
     if (page <= 2) {
         return step + ")";
     }
-    return step + " " + t(142) + " " + std::to_string(step_total()) + ")";
+    return step + " " + t(txt::Of) + " " + std::to_string(step_total()) + ")";
 }
 
 int TaskWizard::back() {
@@ -227,10 +238,10 @@ PageCheck focus_only(const std::string& field, int page) {
 PageCheck TaskWizard::next_page1(const std::string& code, const std::string& name, int reg,
                                  const std::vector<std::string>& protocol_codes) {
     if (code.size() != 6 || !is_task_code(code)) {
-        return warning(t(203) + ".", "txtShifr");
+        return warning(t(txt::CodeIncomplete) + ".", "txtShifr");
     }
     if (trim(name).empty()) {
-        return warning(t(30) + ".", "txtName");
+        return warning(t(txt::EnterTaskName) + ".", "txtName");
     }
     if (mode_ != kWizardCorrection) {
         bool taken = task_code_has_files(workspace_, code);
@@ -238,7 +249,7 @@ PageCheck TaskWizard::next_page1(const std::string& code, const std::string& nam
             taken = taken || c == code;
         }
         if (taken) {
-            return warning(t(468) + ".", "txtShifr");
+            return warning(t(txt::TaskCodeExists) + ".", "txtShifr");
         }
     }
     header_.shifr = code;
@@ -277,7 +288,7 @@ void TaskWizard::choose_bdon(int item) {
 PageCheck TaskWizard::next_page2(int item, int tipz, int prk) {
     choose_bdon(item);
     if (header_.shifr_db.empty()) {
-        return warning(t(199) + ".", "List1");
+        return warning(t(txt::NoDatabaseChosen) + ".", "List1");
     }
     header_.prk = prk;
     header_.tipz = tipz;
@@ -322,10 +333,10 @@ PageCheck TaskWizard::next_page3() {
         int nsg = 0;
         KOV_READ_INT(txtNsg, nsg);
         if (nsg == 0) {
-            return warning(t(228) + ".", "txtNsg");
+            return warning(t(txt::VariantsNumberZero) + ".", "txtNsg");
         }
         if (nsg > kMaxInvestmentVariants) {
-            return warning(t(416) + " (> 10)", "txtNsg");
+            return warning(t(txt::TooManyVariants) + " (> 10)", "txtNsg");
         }
         h.nsg = nsg;
     }
@@ -333,10 +344,10 @@ PageCheck TaskWizard::next_page3() {
     if (h.reg == 1) {
         KOV_READ_REAL(txtPor, h.por);
         if (h.prmp == 1 && h.por < 1.000001) {
-            return warning(t(221) + " (<=1)", "txtPor");
+            return warning(t(txt::ThresholdRatioNotAboveOne) + " (<=1)", "txtPor");
         }
         if (h.prmp == 2 && h.por < kTolerance) {
-            return warning(t(227) + ".", "txtPor");
+            return warning(t(txt::IncomeRatioNotPositive) + ".", "txtPor");
         }
     } else {
         h.por = 0;
@@ -347,17 +358,17 @@ PageCheck TaskWizard::next_page3() {
     } else {
         KOV_READ_INT(txtOgrn, h.ogrn);
         if (h.ogrn == 0) {
-            return warning(t(225) + ".", "txtOgrn");
+            return warning(t(txt::ObjectLimitZero) + ".", "txtOgrn");
         }
     }
     if (h.prok == 1) {
         KOV_READ_REAL(txtSrok, h.srok);
         if (h.srok < kTolerance) {
-            return warning(t(515) + ".", "txtSrok");
+            return warning(t(txt::ControlTermNotPositive) + ".", "txtSrok");
         }
         KOV_READ_REAL(txtVer, h.ver);
         if (h.ver < kTolerance) {
-            return warning(t(224) + ".", "txtVer");
+            return warning(t(txt::ProbabilityNotPositive) + ".", "txtVer");
         }
     } else {
         h.srok = 0;
@@ -366,7 +377,9 @@ PageCheck TaskWizard::next_page3() {
     prepare_page4();
     if (h.prok != 1 && h.prk == 1 && h.nsg > 1) {
         h.prk = 0;
-        return information(t(123) + " " + tr(487) + ". " + t(105) + ".", {});
+        return information(t(txt::CorrectionAllowedVariants) + " " + tr(txt::OneInvestmentVariant) +
+                               ". " + t(txt::CorrectionOffPage3) + ".",
+                           {});
     }
     page_ = 4;
     return PageCheck::go(4);
@@ -406,28 +419,33 @@ PageCheck TaskWizard::next_page4() {
             KOV_READ_REAL(txtSoi, h.soi);
             h.nsd = 0;
             if (h.tmx < kEps) {
-                return warning(t(229) + ".", "txtTmx");
+                return warning(t(txt::ValueNotPositive) + ".", "txtTmx");
             }
             if (h.tmn < kEps) {
-                return warning(t(229) + ".", "txtTmn");
+                return warning(t(txt::ValueNotPositive) + ".", "txtTmn");
             }
             if (h.tmx > 1.00000001) {
-                return warning(t(414) + " (> 1).", "txtTmx");
+                return warning(t(txt::CoefficientAboveOne) + " (> 1).", "txtTmx");
             }
             if (h.tmn > 1.00000001) {
-                return warning(t(414) + " (> 1).", "txtTmn");
+                return warning(t(txt::CoefficientAboveOne) + " (> 1).", "txtTmn");
             }
             if (h.nt < 1 || h.nt > kMaxPaybackValues) {
-                return warning(t(239) + " (<1 " + t(143) + " >5).", "txtNt");
+                return warning(t(txt::PaybackCoefficientsCount) + " (<1 " + t(txt::Or) + " >5).",
+                               "txtNt");
             }
             if (h.nt == 1 && std::fabs(h.tmx - h.tmn) > kEps) {
-                return warning(t(249) + " (" + t(293) + ").", "txtTmx");
+                return warning(t(txt::WrongCoefficientLimits) + " (" + t(txt::OneValueLimitsEqual) +
+                                   ").",
+                               "txtTmx");
             }
             if (h.nt >= 2 && !(h.tmx > h.tmn + kEps)) {
-                return warning(t(249) + " (" + t(332) + ").", "txtTmx");
+                return warning(t(txt::WrongCoefficientLimits) + " (" +
+                                   t(txt::MaxCoefficientAboveMin) + ").",
+                               "txtTmx");
             }
             if (h.soi < kEps) {
-                return warning(t(229) + ".", "txtSoi");
+                return warning(t(txt::ValueNotPositive) + ".", "txtSoi");
             }
         } else {
             KOV_READ_REAL(txtNsd, h.nsd);
@@ -436,25 +454,31 @@ PageCheck TaskWizard::next_page4() {
             KOV_READ_INT(txtNt1, h.nt);
             h.soi = 0;
             if (h.tmx < kEps) {
-                return warning(t(229) + ".", "txtT1mx");
+                return warning(t(txt::ValueNotPositive) + ".", "txtT1mx");
             }
             if (h.tmn < kEps) {
-                return warning(t(229) + ".", "txtT1mn");
+                return warning(t(txt::ValueNotPositive) + ".", "txtT1mn");
             }
             if (h.nt < 1 || h.nt > kMaxPaybackValues) {
-                return warning(t(238) + " (<1 " + t(143) + " >5).", "txtNt1");
+                return warning(t(txt::PaybackTermsCount) + " (<1 " + t(txt::Or) + " >5).",
+                               "txtNt1");
             }
             if (h.nt == 1 && std::fabs(h.tmx - h.tmn) > kEps) {
-                return warning(t(250) + " (" + t(293) + ").", "txtT1mn");
+                return warning(t(txt::WrongTermLimits) + " (" + t(txt::OneValueLimitsEqual) + ").",
+                               "txtT1mn");
             }
             if (h.nt >= 2 && !(h.tmx > h.tmn + kEps)) {
-                return warning(t(250) + " (" + t(333) + ").", "txtT1mx");
+                return warning(t(txt::WrongTermLimits) + " (" + t(txt::MaxTermAboveMin) + ").",
+                               "txtT1mx");
             }
         }
         h.nsg = h.nt;
         if (h.prk == 1 && h.nsg > 1) {
             h.prk = 0;
-            return information(t(122) + " " + tr(487) + ". " + t(106) + ".", {});
+            return information(t(txt::CorrectionAllowedPayback) + " " +
+                                   tr(txt::OneInvestmentVariant) + ". " +
+                                   t(txt::CorrectionOffPage4) + ".",
+                               {});
         }
         variants.assign(std::size_t(h.nsg), v);
     } else {
@@ -464,7 +488,7 @@ PageCheck TaskWizard::next_page4() {
             const auto own = parse_real(trim(fields_.grid[k].first), dc_);
             const auto credit = parse_real(trim(fields_.grid[k].second), dc_);
             if (!own || !credit) {
-                return warning(t(242) + ".", "StringGrid", int(k));
+                return warning(t(txt::AmountNotANumber) + ".", "StringGrid", int(k));
             }
             variants.push_back(InvestmentVariant{*own, *credit});
         }
@@ -483,16 +507,16 @@ PageCheck TaskWizard::check_money() {
         const std::string focus = payback ? "Sum1a" : "StringGrid";
         const int row = payback ? -1 : int(k);
         if (header_.reg == 1 && !(v.own + v.credit > kEps)) {
-            return warning(t(226) + ".", focus, row);
+            return warning(t(txt::FundsNotPositive) + ".", focus, row);
         }
         if (!(v.own > -kEps)) {
-            return warning(t(237) + ".", focus, row);
+            return warning(t(txt::OwnFundsNegative) + ".", focus, row);
         }
         if (!(v.credit > -kEps)) {
-            return warning(t(236) + ".", focus, row);
+            return warning(t(txt::CreditNegative) + ".", focus, row);
         }
         if (v.own + v.credit > 100000000.00000001) {
-            return warning(t(413) + " (" + t(514) + ").", focus, row);
+            return warning(t(txt::FundsTooLarge) + " (" + t(txt::UpperBound) + ").", focus, row);
         }
     }
     return PageCheck::go(5);
@@ -501,8 +525,9 @@ PageCheck TaskWizard::check_money() {
 PageCheck TaskWizard::build_object_table() {
     listed_ = listed_objects(bdon_, header_.tipz);
     if (listed_.empty()) {
-        return warning(
-            t(496) + " " + std::to_string(header_.tipz) + " " + t(200) + ". " + t(79) + ".", {});
+        return warning(t(txt::ForTaskType) + " " + std::to_string(header_.tipz) + " " +
+                           t(txt::NoUsableObjects) + ". " + t(txt::TaskCannotBeDefined) + ".",
+                       {});
     }
     object_rows_.clear();
     for (std::size_t i : listed_) {
@@ -543,7 +568,7 @@ PageCheck TaskWizard::next_page5() {
         any = any || mark;
     }
     if (!any) {
-        return warning(t(197) + ".", "Table1");
+        return warning(t(txt::NoObjectSelected) + ".", "Table1");
     }
     header_.mt = std::int32_t(selection_.size());
     saved_marks_ = selection_;
@@ -553,14 +578,16 @@ PageCheck TaskWizard::next_page5() {
     header_.mz = choice_.mz;
     pair_rows_.clear();
     if (header_.mz == 0) {
-        return warning(t(496) + " " + std::to_string(header_.tipz) + " " + t(201) + ". " + t(79) +
+        return warning(t(txt::ForTaskType) + " " + std::to_string(header_.tipz) + " " +
+                           t(txt::NoObjectMeetsRestrictions) + ". " + t(txt::TaskCannotBeDefined) +
                            ".",
                        "Table1");
     }
     build_pair_rows();
     page_ = 6;
     if (header_.ogrn > 0 && header_.ogrn >= header_.mz) {
-        PageCheck info = information(t(124) + " (=" + std::to_string(header_.ogrn) + ") " + t(19) +
+        PageCheck info = information(t(txt::ObjectLimit) + " (=" + std::to_string(header_.ogrn) +
+                                         ") " + t(txt::LimitNotLessThanObjects) +
                                          " (=" + std::to_string(header_.mz) + ").",
                                      {});
         header_.ogrn = 0;
@@ -677,7 +704,7 @@ PageCheck TaskWizard::next_page8() {
 PageCheck TaskWizard::next_page9(int toc) {
     KOV_READ_REAL(txtDelta, header_.delta);
     if (header_.delta < kTolerance) {
-        return warning(t(511) + ".", "txtDelta");
+        return warning(t(txt::TickNotPositive) + ".", "txtDelta");
     }
     header_.toc = toc;
     const TaskDraft draft{header_, variants_, saved_marks_};
@@ -697,11 +724,12 @@ void TaskWizard::save() const {
 }
 
 std::string TaskWizard::mode_text() const {
-    return header_.reg == 2 ? t(147) : t(148);
+    return header_.reg == 2 ? t(txt::ModernisationMode) : t(txt::PurchaseMode);
 }
 
 std::string TaskWizard::type_text() const {
-    static const int names[] = {10, 11, 302, 303};
+    static const int names[] = {txt::SaleWithoutPayback, txt::SaleWithPayback,
+                                txt::ExploitationWithoutPayback, txt::ExploitationWithPayback};
     if (header_.tipz < 1 || header_.tipz > 4) {
         return {};
     }
@@ -726,26 +754,28 @@ std::int32_t usable_for_type(const DborHeader& h, int tipz) {
 std::vector<CaptionValue> TaskWizard::header_block(int page) const {
     std::vector<CaptionValue> block;
     const TaskHeader& h = header_;
-    block.emplace_back(t(491) + ":", h.shifr);
-    block.emplace_back(t(195) + ":", h.name);
-    block.emplace_back(t(404) + ":", mode_text());
+    block.emplace_back(t(txt::TaskCode) + ":", h.shifr);
+    block.emplace_back(t(txt::TaskName) + ":", h.name);
+    block.emplace_back(t(txt::InvestmentMode) + ":", mode_text());
     if (page <= 2) {
         return block;
     }
     const DborHeader& b = bdon_.header;
-    block.emplace_back(t(456) + ":", type_text());
-    block.emplace_back(tr(520) + ":", h.shifr_db);
-    block.emplace_back(t(194) + ":", b.name);
-    block.emplace_back(t(273) + ":", std::to_string(b.m));
-    block.emplace_back(tr(484) + ":", std::to_string(usable_for_type(b, h.tipz)));
-    block.emplace_back(t(182) + ":", h.prmp == 2 ? t(301) : t(9));
-    block.emplace_back(t(370) + ":", std::to_string(h.prok));
+    block.emplace_back(t(txt::TaskType) + ":", type_text());
+    block.emplace_back(tr(txt::DatabaseCodeKey) + ":", h.shifr_db);
+    block.emplace_back(t(txt::DatabaseName) + ":", b.name);
+    block.emplace_back(t(txt::ObjectsNumber) + ":", std::to_string(b.m));
+    block.emplace_back(tr(txt::UsableForThisType) + ":",
+                       std::to_string(usable_for_type(b, h.tipz)));
+    block.emplace_back(t(txt::MaximisedParameter) + ":",
+                       h.prmp == 2 ? t(txt::ExploitationIncome) : t(txt::SaleIncome));
+    block.emplace_back(t(txt::Payback) + ":", std::to_string(h.prok));
     if (page == 3 || (page == 4 && h.prok == 1)) {
         return block;
     }
-    block.emplace_back(t(474) + ":", std::to_string(h.nsg));
+    block.emplace_back(t(txt::VariantsNumber) + ":", std::to_string(h.nsg));
     if (page >= 6) {
-        block.emplace_back(tr(478) + ":", std::to_string(h.mz));
+        block.emplace_back(tr(txt::ChosenObjectsNumber) + ":", std::to_string(h.mz));
     }
     return block;
 }
@@ -753,29 +783,31 @@ std::vector<CaptionValue> TaskWizard::header_block(int page) const {
 std::vector<CaptionValue> TaskWizard::summary() const {
     const TaskHeader& h = header_;
     const DborHeader& b = bdon_.header;
-    static const int rounding[] = {341, 340, 339};
+    static const int rounding[] = {txt::RoundToNearest, txt::RoundDown, txt::RoundUp};
     return {
-        {tr(277) + ":", ""},
-        {t(491) + ":", h.shifr},
-        {t(195) + ":", h.name},
-        {t(404) + ":", mode_text()},
-        {t(456) + ":", type_text()},
-        {t(326) + ":", ""},
-        {"- " + tr(490) + ":", h.shifr_db},
-        {"- " + t(193) + ":", b.name},
-        {"- " + t(521) + ":", std::to_string(b.m)},
-        {"- " + tr(483) + ":", std::to_string(usable_for_type(b, h.tipz))},
-        {"- " + t(522) + ":", b.cost_unit + "  " + t(138) + ": " + b.time_unit},
-        {t(182) + ":", h.prmp == 2 ? t(301) : t(9)},
-        {t(370) + ":", std::to_string(h.prok)},
-        {t(474) + ":", std::to_string(h.nsg)},
-        {t(396) + ":", number_text(h.ps) + "%"},
-        {tr(478) + ":", std::to_string(h.mz)},
-        {t(457) + ":", t(rounding[h.toc >= 0 && h.toc <= 2 ? h.toc : 0])},
-        {t(89) + ":", tick_summary_text(number_text(h.delta), dc_)},
-        {t(180) + ":", std::to_string(h.faza)},
-        {t(362) + ":", std::to_string(h.stat)},
-        {t(364) + ":", std::to_string(h.prk)},
+        {tr(txt::GeneralDataHeading) + ":", ""},
+        {t(txt::TaskCode) + ":", h.shifr},
+        {t(txt::TaskName) + ":", h.name},
+        {t(txt::InvestmentMode) + ":", mode_text()},
+        {t(txt::TaskType) + ":", type_text()},
+        {t(txt::DatabaseHeading) + ":", ""},
+        {"- " + tr(txt::CodeItem) + ":", h.shifr_db},
+        {"- " + t(txt::NameItem) + ":", b.name},
+        {"- " + t(txt::ObjectsNumberItem) + ":", std::to_string(b.m)},
+        {"- " + tr(txt::UsableItem) + ":", std::to_string(usable_for_type(b, h.tipz))},
+        {"- " + t(txt::MoneyUnitsItem) + ":",
+         b.cost_unit + "  " + t(txt::UnitsOfTime) + ": " + b.time_unit},
+        {t(txt::MaximisedParameter) + ":",
+         h.prmp == 2 ? t(txt::ExploitationIncome) : t(txt::SaleIncome)},
+        {t(txt::Payback) + ":", std::to_string(h.prok)},
+        {t(txt::VariantsNumber) + ":", std::to_string(h.nsg)},
+        {t(txt::InterestRate) + ":", number_text(h.ps) + "%"},
+        {tr(txt::ChosenObjectsNumber) + ":", std::to_string(h.mz)},
+        {t(txt::Rounding) + ":", t(rounding[h.toc >= 0 && h.toc <= 2 ? h.toc : 0])},
+        {t(txt::Tick) + ":", tick_summary_text(number_text(h.delta), dc_)},
+        {t(txt::PhaseStatesNumber) + ":", std::to_string(h.faza)},
+        {t(txt::StatisticsAllowed) + ":", std::to_string(h.stat)},
+        {t(txt::CorrectionAfterSolvingPrompt) + ":", std::to_string(h.prk)},
     };
 }
 

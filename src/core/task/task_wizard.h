@@ -105,6 +105,10 @@ public:
     // Imports the descriptor of the task `code` as a whole (or throws FileError and changes
     // nothing). An empty code ("none") forgets the header, the variants and the row marks.
     void import_task(const std::string& code);
+    // Imports a task read elsewhere (a task workbook) as a whole: its header, investment
+    // variants and row marks replace the wizard's, as a descriptor's would.
+    void import_task_data(const TaskHeader& header, std::vector<InvestmentVariant> variants,
+                          Marks row_marks);
     // The mode radio changed (mode 2): everything imported is forgotten.
     void forget_import();
 

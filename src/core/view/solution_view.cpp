@@ -3,6 +3,7 @@
 #include "dbor/expected_income.h"
 #include "io/codepage.h"
 #include "io/numbers.h"
+#include "shell/texts.h"
 #include "stats/modelling.h"
 #include "view/view_texts.h"
 
@@ -53,8 +54,7 @@ public:
     SolutionView build(const VariantFlags& shown) {
         SolutionView v;
         v.task = h_;
-        // 392 solution viewer caption
-        v.content.caption = view_texts::caption(shell_, 392, h_.name);
+        v.content.caption = view_texts::caption(shell_, txt::SolutionViewerCaption, h_.name);
         v.content.params = params();
         v.content.grids.push_back(table(shown));
         v.figures = std::move(figures_);
@@ -71,43 +71,44 @@ private:
 
     std::vector<ViewColumn> columns() const {
         std::vector<ViewColumn> c(kColumns);
-        c[0].heading = text(255); // 255 investment variant number
+        c[0].heading = text(txt::VariantNumberColumn);
         if (payback() && h_.reg == 1) {
-            // 432 pay-back term; 165 pay-back coefficient
-            c[1].heading = text(432) + " (" + time_ + ") /" + text(165);
-            c[2] = {with_unit(text(291), money_), 74};   // 291 pay-back amount
-            c[3].heading = with_unit(text(283), money_); // 283 computed mean income
+            c[1].heading = text(txt::PaybackTermHeading) + " (" + time_ + ") /" +
+                           text(txt::PaybackCoefficientTail);
+            c[2] = {with_unit(text(txt::PaybackAmount), money_), 74};
+            c[3].heading = with_unit(text(txt::ComputedIncomeMode1), money_);
         } else if (payback()) {
-            c[1].heading = with_unit(text(99), time_); // 99 term for the required income
-            // 464 required income (sale); 465 required income (exploitation)
-            c[2] = {with_unit(text(sale() ? 464 : 465), money_), sale() ? 62 : 70};
-            c[3].heading = with_unit(text(285), money_); // 285 computed mean income
+            c[1].heading = with_unit(text(txt::RequiredIncomeTerm), time_);
+            c[2] = {with_unit(text(sale() ? txt::RequiredSaleIncomeHeading
+                                          : txt::RequiredExploitationIncomeHeading),
+                              money_),
+                    sale() ? 62 : 70};
+            c[3].heading = with_unit(text(txt::ComputedIncomeMode2), money_);
         } else {
-            c[1].heading = with_unit(text(440), money_); // 440 own funds
-            c[2] = {with_unit(text(357), money_), 53};   // 357 credit
-            // 441 total full cost; 442 total full cost
-            c[3] = {with_unit(text(h_.reg == 1 ? 441 : 442), money_), 63};
+            c[1].heading = with_unit(text(txt::OwnFundsHeading), money_);
+            c[2] = {with_unit(text(txt::Credit), money_), 53};
+            c[3] = {with_unit(text(h_.reg == 1 ? txt::TotalCost : txt::TotalCostMode2), money_),
+                    63};
         }
-        c[4].heading =
-            // 284 expected income; 286 expected relative income
-            sale() ? with_unit(text(284), money_) : with_rate_unit(text(286), money_, time_);
-        c[5].heading = text(486);           // 486 iteration cycles
-        c[6].heading = text(262);           // 262 object number
-        c[7].heading = shell_.trimmed(155); // 155 object code
-        c[8].heading = shell_.trimmed(297); // 297 object description
+        c[4].heading = sale() ? with_unit(text(txt::ExpectedVariantIncome), money_)
+                              : with_rate_unit(text(txt::ExpectedVariantRate), money_, time_);
+        c[5].heading = text(txt::IterationCyclesHeading);
+        c[6].heading = text(txt::ObjectNumberColumn);
+        c[7].heading = shell_.trimmed(txt::ObjectCode);
+        c[8].heading = shell_.trimmed(txt::ObjectDescription);
         if (h_.reg == 1) {
-            c[9].heading = with_unit(text(439), money_); // 439 object cost
+            c[9].heading = with_unit(text(txt::ObjectCost), money_);
         } else {
             c[9].collapsed = true; // mode 2 has no purchase cost
         }
-        c[10].heading = shell_.trimmed(256);          // 256 modernisation variant number
-        c[11].heading = with_unit(text(438), money_); // 438 modernisation cost
-        c[12].heading = with_unit(text(87), time_);   // 87 modernisation duration
-        // 259 sale variant number; 260 exploitation variant number
-        c[13].heading = text(sale() ? 259 : 260);
-        // 282 expected sale revenue; 287 specific income
-        c[14] = sale() ? ViewColumn{with_unit(text(282), money_), 66}
-                       : ViewColumn{with_rate_unit(text(287), money_, time_), 77};
+        c[10].heading = shell_.trimmed(txt::ModernisationNumberTrimmed);
+        c[11].heading = with_unit(text(txt::ModernisationCost), money_);
+        c[12].heading = with_unit(text(txt::ModernisationDuration), time_);
+        c[13].heading = text(sale() ? txt::SaleNumberColumn : txt::ExploitationNumberColumn);
+        c[14] = sale()
+                    ? ViewColumn{with_unit(text(txt::ExpectedSaleRevenue), money_), 66}
+                    : ViewColumn{
+                          with_rate_unit(text(txt::ExpectedExploitationIncome), money_, time_), 77};
         return c;
     }
 
@@ -195,13 +196,13 @@ private:
         };
         add({}); // the list starts with one empty row
         const SolutionHeader& s = in_.solution.header;
-        add(text(369), integer(s.result)); // 369 result of the run
+        add(text(txt::RunResult), integer(s.result));
         if (!solved()) {
             const std::u32string message = to_u32(s.message);
             const auto slice = [&](std::size_t from, std::size_t count) {
                 return from < message.size() ? to_utf8(message.substr(from, count)) : std::string();
             };
-            add(text(451), slice(0, kMessageSlice)); // 451 module message
+            add(text(txt::ModuleMessage), slice(0, kMessageSlice));
             if (const std::string more = slice(kMessageSlice, kMessageSlice); !more.empty()) {
                 add({}, more);
             }
@@ -210,92 +211,67 @@ private:
                 add({}, rest);
             }
         }
-        add(text(491), h_.shifr);                                      // 491 task code
-        add(text(195), h_.name);                                       // 195 task name
-        add(text(404), view_texts::mode_text(shell_, h_.reg));         // 404 investment mode
-        add(text(456), view_texts::task_type_text(shell_, h_.tipz));   // 456 task type
-        add(text(326) + ":");                                          // 326 database
-        add(" - " + text(490), h_.shifr_db);                           // 490 database code
-        add(" - " + text(193), bdon_.header.name);                     // 193 database name
-        add(" - " + text(502), integer(bdon_.header.m));               // 502 number of objects
-        add(" - " + text(483), integer(h_.mt));                        // 483 objects usable
-        add(" - " + text(101), money_);                                // 101 money unit
-        add(" - " + text(100), time_);                                 // 100 time unit
-        add(text(182), view_texts::income_kind_text(shell_, h_.prmp)); // 182 maximised parameter
-        add(text(370), integer(h_.prok));                              // 370 pay-back
-        if (payback() && h_.reg == 1) {
-            add(text(328) + ":");                    // 328 pay-back parameters
-            add(" - " + text(433), general(h_.soi)); // 433 pay-back term
-            add(" - " + text(178));                  // 178 pay-back coefficients
-            add("   " + text(354), general(h_.tmx)); // 354 maximum
-            add(" - " + text(184), general(h_.tmn)); // 184 minimum coefficient
-            add(" - " + text(480), integer(h_.nt));  // 480 number of coefficients
-        } else if (payback()) {
-            add(text(328) + ":"); // 328 pay-back parameters
-            // 462 required income (sale); 463 required income (exploitation)
-            add(" - " + text(sale() ? 462 : 463), general(h_.nsd));
-            add(" - " + text(185), general(h_.tmn)); // 185 minimum term
-            add(" - " + text(181), general(h_.tmx)); // 181 maximum term
-            add(" - " + text(479), integer(h_.nt));  // 479 number of terms
-        } else {
-            add(text(474), integer(h_.nsg)); // 474 investment variants count
-        }
-        add(text(396) + " (%)", general(h_.ps)); // 396 credit interest
-        add(text(280) + ":");                    // 280 restrictions
-        if (h_.reg == 1) {
-            // 348 sale ratio threshold; 349 exploitation ratio threshold
-            add(" - " + text(sale() ? 348 : 349), general(h_.por));
-        }
-        // 176 delay before sale; 177 delay before exploitation
-        add(" - " + text(sale() ? 176 : 177), general(h_.mzad));
-        // No limit on the number of chosen objects shows the text for "none" (253).
-        // 251 limit of objects; 253 no
-        add(" - " + text(251), h_.ogrn > 0 ? integer(h_.ogrn) : text(253));
+        add(text(txt::TaskCode), h_.shifr);
+        add(text(txt::TaskName), h_.name);
+        add(text(txt::InvestmentMode), view_texts::mode_text(shell_, h_.reg));
+        add(text(txt::TaskType), view_texts::task_type_text(shell_, h_.tipz));
+        add(text(txt::DatabaseHeading) + ":");
+        add(" - " + text(txt::CodeItem), h_.shifr_db);
+        add(" - " + text(txt::NameItem), bdon_.header.name);
+        add(" - " + text(txt::DatabaseObjectsItem), integer(bdon_.header.m));
+        add(" - " + text(txt::UsableItem), integer(h_.mt));
+        add(" - " + text(txt::MoneyUnitItem), money_);
+        add(" - " + text(txt::TimeUnitItem), time_);
+        add(text(txt::MaximisedParameter), view_texts::income_kind_text(shell_, h_.prmp));
+        view_texts::add_payback_and_limits(p, h_, shell_, dc_);
+        // No limit on the number of chosen objects shows the text for "none" (No).
+        add(" - " + text(txt::ObjectLimitKey), h_.ogrn > 0 ? integer(h_.ogrn) : text(txt::No));
         if (payback()) {
-            // 158 control term (sale); 160 control term (exploitation)
-            add(" - " + text(sale() ? 158 : 160), general(h_.srok));
-            // 174 no-sale probability; 175 no-exploitation probability
-            add("   " + text(sale() ? 174 : 175), general(h_.ver));
+            add(" - " + text(sale() ? txt::SaleControlTermItem : txt::ExploitationControlTermItem),
+                general(h_.srok));
+            add("   " + text(sale() ? txt::MaxSaleProbability : txt::MaxExploitationProbability),
+                general(h_.ver));
         }
-        add(text(478), integer(h_.mz)); // 478 chosen objects count
-        // 457 rounding; 340 round down; 339 round up
-        add(text(457), text(h_.toc == 0 ? 341 : h_.toc == 1 ? 340 : 339));
-        add(text(89), general(h_.delta)); // 89 tick
-        add(text(180), integer(h_.faza)); // 180 phase states
-        add(text(362), integer(h_.stat)); // 362 statistics allowed
-        add(text(363), integer(h_.prk));  // 363 database correction
+        add(text(txt::ChosenObjectsNumber), integer(h_.mz));
+        add(text(txt::Rounding), text(h_.toc == 0   ? txt::RoundToNearest
+                                      : h_.toc == 1 ? txt::RoundDown
+                                                    : txt::RoundUp));
+        add(text(txt::Tick), general(h_.delta));
+        add(text(txt::PhaseStatesNumber), integer(h_.faza));
+        add(text(txt::StatisticsAllowed), integer(h_.stat));
+        add(text(txt::CorrectionAfterSolving), integer(h_.prk));
         for (std::size_t i = 0; i < std::size_t(h_.nsg); ++i) {
             const SolutionFigures& f = figures_[i];
             const InvestmentVariant& money = in_.variants[i];
-            // 24 investment variant: 446 own funds, 445 credit; 356 available, 353 used
-            add(text(24) + " <" + integer(long(i + 1)) + ">",
-                text(446) + " (" + money_ + "): " + text(356) + " - " + general(money.own) + ", " +
-                    text(353) + " - " + general(f.own_used));
-            add({}, " " + text(445) + " (" + money_ + "): " + text(356) + " - " +
-                        general(money.credit) + ", " + text(353) + " - " + general(f.credit_used));
+            add(text(txt::InvestmentVariantKey) + " <" + integer(long(i + 1)) + ">",
+                text(txt::OwnFundsKey) + " (" + money_ + "): " + text(txt::Available) + " - " +
+                    general(money.own) + ", " + text(txt::Used) + " - " + general(f.own_used));
+            add({}, " " + text(txt::CreditKey) + " (" + money_ + "): " + text(txt::Available) +
+                        " - " + general(money.credit) + ", " + text(txt::Used) + " - " +
+                        general(f.credit_used));
             if (payback() && h_.reg == 1) {
-                // 32 pay-back term (short); 166 pay-back coefficient
-                add({}, "  " + shell_.short_text(32) + " (" + time_ + ") - " + fixed(h_.soi, 2) +
-                            "   " + text(166) + ": " + fixed(f.series, 3));
+                add({}, "  " + shell_.short_text(short_txt::PaybackTermShort) + " (" + time_ +
+                            ") - " + fixed(h_.soi, 2) + "   " + text(txt::PaybackCoefficientKey) +
+                            ": " + fixed(f.series, 3));
             } else if (payback()) {
-                // 99 term for the required income
-                add({}, "  " + text(99) + " (" + time_ + ") - " + fixed(f.series, 3));
+                add({}, "  " + text(txt::RequiredIncomeTerm) + " (" + time_ + ") - " +
+                            fixed(f.series, 3));
             }
             if (!sale() && h_.reg == 1 && f.payback_time > 0) {
-                // 403 pay-back time
-                add({}, "   " + text(403) + " (" + time_ + "): " + fixed(f.payback_time, 2));
+                add({}, "   " + text(txt::PaybackTimeOfVariant) + " (" + time_ +
+                            "): " + fixed(f.payback_time, 2));
             }
         }
-        add(text(331) + ":");                     // 331 scheme parameters
-        add("  - " + text(170), general(s.ko));   // 170 stopping threshold
-        add("  - " + text(168), integer(s.kr));   // 168 check thinning factor
-        add("  - " + text(355), integer(s.lchi)); // 355 cycle limit
-        add("  - " + text(304), general(s.okr));  // 304 relaxation coefficient
-        add(text(327) + ":");                     // 327 module information
-        add("  - " + text(458), s.info1);         // 458 information 1
-        add("  - " + text(450), s.info2);         // 450 information 2
-        add("  - " + text(278), s.info3);         // 278 information 3
-        add(text(88), s.duration);                // 88 solving duration
+        add(text(txt::SchemeHeading) + ":");
+        add("  - " + text(txt::ThresholdItem), general(s.ko));
+        add("  - " + text(txt::CheckEveryItem), integer(s.kr));
+        add("  - " + text(txt::MaxCyclesItem), integer(s.lchi));
+        add("  - " + text(txt::OmegaItem), general(s.okr));
+        add(text(txt::InfoHeading) + ":");
+        add("  - " + text(txt::InfoText1Item), s.info1);
+        add("  - " + text(txt::InfoText2Item), s.info2);
+        add("  - " + text(txt::InfoText3Item), s.info3);
+        add(text(txt::DurationOfSolving), s.duration);
         return p;
     }
 

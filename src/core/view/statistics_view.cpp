@@ -1,6 +1,7 @@
 #include "view/statistics_view.h"
 
 #include "io/numbers.h"
+#include "shell/texts.h"
 #include "view/view_texts.h"
 
 namespace kov {
@@ -20,27 +21,27 @@ std::vector<ViewColumn> columns(const TaskHeader& h, const TStatHeader& s,
     std::vector<ViewColumn> c(kColumns);
     // Every heading but column 5's coefficient carries the money unit, the term column included:
     // the statistics export and print repeat these headings as they stand.
-    c[0].heading = shell.text(255); // 255 investment variant number
-    c[1].heading = unit(358);       // 358 own funds
-    c[2].heading = unit(357);       // 357 credit
-    c[3].heading = unit(441);       // 441 total full cost
-    // 443 expected income; 444 expected relative income
-    c[4] = sale ? ViewColumn{unit(443), 71}
-                : ViewColumn{view_texts::with_rate_unit(shell.text(444), money, s.time_unit), 90};
+    c[0].heading = shell.text(txt::VariantNumberColumn);
+    c[1].heading = unit(txt::OwnFundsStat);
+    c[2].heading = unit(txt::Credit);
+    c[3].heading = unit(txt::TotalCost);
+    c[4] = sale ? ViewColumn{unit(txt::ExpectedVariantIncomeStat), 71}
+                : ViewColumn{view_texts::with_rate_unit(shell.text(txt::ExpectedVariantRateStat),
+                                                        money, s.time_unit),
+                             90};
     if (h.reg == 1) {
-        // 434 pay-back term; 499 pay-back coefficient
-        c[5].heading = shell.text(434) + " (" + money + ") /" + shell.text(499);
-        c[6].heading = unit(292);                            // 292 pay-back amount
-        c[7].heading = with_unit(shell.trimmed(401), money); // 401 computed mean income
-        c[8].heading = unit(187);                            // 187 simulated mean income
-        c[9].heading = unit(45);                             // 45 threshold incomes, mode 1
+        c[5].heading = shell.text(txt::PaybackTermStatHeading) + " (" + money + ") /" +
+                       shell.text(txt::PaybackCoefficientStatTail);
+        c[6].heading = unit(txt::PaybackAmountStat);
+        c[7].heading = with_unit(shell.trimmed(txt::ComputedIncomeStatMode1), money);
+        c[8].heading = unit(txt::MeanIncomeMode1);
+        c[9].heading = unit(txt::ThresholdIncomeMode1);
     } else {
-        c[5] = {unit(98), 97}; // 98 term for the required income
-        // 460 required income (sale); 461 required income (exploitation)
-        c[6] = {unit(sale ? 460 : 461), 90};
-        c[7] = {unit(402), 90};  // 402 computed mean income
-        c[8] = {unit(188), 82};  // 188 simulated mean income
-        c[9].heading = unit(44); // 44 threshold incomes, mode 2
+        c[5] = {unit(txt::RequiredIncomeTermMode2), 97};
+        c[6] = {unit(sale ? txt::RequiredSaleIncomeStat : txt::RequiredExploitationIncomeStat), 90};
+        c[7] = {unit(txt::ComputedIncomeStatMode2), 90};
+        c[8] = {unit(txt::MeanIncomeMode2), 82};
+        c[9].heading = unit(txt::ThresholdIncomeMode2);
     }
     return c;
 }
@@ -61,19 +62,19 @@ StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
     StatisticsView v;
     v.task = h;
     ViewContent& c = v.content;
-    c.caption = view_texts::caption(shell, 394, h.name); // 394 statistics viewer caption
+    c.caption = view_texts::caption(shell, txt::StatisticsViewerCaption, h.name);
     c.params = {
         {},
-        {shell.text(491), h.shifr},                                   // 491 task code
-        {shell.text(195), h.name},                                    // 195 task name
-        {shell.text(404), view_texts::mode_text(shell, h.reg)},       // 404 investment mode
-        {shell.text(456), view_texts::task_type_text(shell, h.tipz)}, // 456 task type
-        {shell.trimmed(478), integer(h.mz)},                          // 478 chosen objects count
-        {shell.text(474), integer(h.nsg)}, // 474 investment variants count
-        {shell.text(182), view_texts::income_kind_text(shell, h.prmp)}, // 182 maximised parameter
-        {shell.text(370), "1"},                                         // 370 pay-back
-        {shell.text(485), integer(stats.header.trials)},                // 485 trials
-        {shell.text(48), stats.header.elapsed},                         // 48 modelling duration
+        {shell.text(txt::TaskCode), h.shifr},
+        {shell.text(txt::TaskName), h.name},
+        {shell.text(txt::InvestmentMode), view_texts::mode_text(shell, h.reg)},
+        {shell.text(txt::TaskType), view_texts::task_type_text(shell, h.tipz)},
+        {shell.trimmed(txt::ChosenObjectsNumber), integer(h.mz)},
+        {shell.text(txt::VariantsNumber), integer(h.nsg)},
+        {shell.text(txt::MaximisedParameter), view_texts::income_kind_text(shell, h.prmp)},
+        {shell.text(txt::Payback), "1"},
+        {shell.text(txt::Trials), integer(stats.header.trials)},
+        {shell.text(txt::ModellingDuration), stats.header.elapsed},
     };
 
     ViewGrid g;

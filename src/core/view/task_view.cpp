@@ -1,6 +1,7 @@
 #include "view/task_view.h"
 
 #include "io/numbers.h"
+#include "shell/texts.h"
 #include "task/ticks.h"
 #include "view/view_texts.h"
 
@@ -29,10 +30,11 @@ public:
         v.task = h_;
         v.income_tabs = h_.prok == 1;
         ViewContent& c = v.content;
-        c.caption = view_texts::caption(shell_, 389, h_.name); // 389 task viewer caption
-        // 325 investment variants; 329 object parameters; 448 delay tables
-        c.tabs = {text(325), shell_.trimmed(329) + " (1)", shell_.trimmed(329) + " (2)",
-                  shell_.trimmed(329) + " (3)", shell_.trimmed(448)};
+        c.caption = view_texts::caption(shell_, txt::TaskViewerCaption, h_.name);
+        c.tabs = {
+            text(txt::InvestmentVariantsTab), shell_.trimmed(txt::ObjectParametersTab) + " (1)",
+            shell_.trimmed(txt::ObjectParametersTab) + " (2)",
+            shell_.trimmed(txt::ObjectParametersTab) + " (3)", shell_.trimmed(txt::DelayTablesTab)};
         c.params = params();
         // Moved in one by one: a braced list would copy every grid.
         c.grids.reserve(5);
@@ -55,68 +57,43 @@ private:
         const auto add = [&](std::string key, std::string value = {}) {
             p.push_back({std::move(key), std::move(value)});
         };
-        add(text(491), h_.shifr);                        // 491 task code
-        add(text(195), h_.name);                         // 195 task name
-        add(text(404) + ":", integer(h_.reg));           // 404 investment mode
-        add(" 1 - " + text(148));                        // 148 mode 1
-        add(" 2 - " + text(147));                        // 147 mode 2
-        add(text(456) + ":", integer(h_.tipz));          // 456 task type
-        add(" 1 - " + text(10));                         // 10 type 1
-        add(" 2 - " + text(11));                         // 11 type 2
-        add(" 3 - " + text(302));                        // 302 type 3
-        add(" 4 - " + text(303));                        // 303 type 4
-        add(text(326) + ":");                            // 326 database
-        add(" - " + text(490), h_.shifr_db);             // 490 database code
-        add(" - " + text(193), bdon_.header.name);       // 193 database name
-        add(" - " + text(502), integer(bdon_.header.m)); // 502 number of objects
-        add(" - " + text(483), integer(h_.mt));          // 483 objects usable
-        add(" - " + text(101), money_);                  // 101 money unit
-        add(" - " + text(100), time_);                   // 100 time unit
-        add(text(182) + ":", integer(h_.prmp));          // 182 maximised parameter
-        add(" 1 - " + text(7));                          // 7 legend: sale revenue
-        add(" 2 - " + text(300));                        // 300 legend: exploitation income
-        add(text(370), integer(h_.prok));                // 370 pay-back
-        if (payback() && h_.reg == 1) {
-            add(text(328) + ":");                    // 328 pay-back parameters
-            add(" - " + text(433), general(h_.soi)); // 433 pay-back term
-            add(" - " + text(178));                  // 178 pay-back coefficients
-            add("   " + text(354), general(h_.tmx)); // 354 maximum
-            add(" - " + text(184), general(h_.tmn)); // 184 minimum coefficient
-            add(" - " + text(480), integer(h_.nt));  // 480 number of coefficients
-        } else if (payback()) {
-            add(text(328) + ":"); // 328 pay-back parameters
-            // 462 required income (sale); 463 required income (exploitation)
-            add(" - " + text(sale() ? 462 : 463), general(h_.nsd));
-            add(" - " + text(185), general(h_.tmn)); // 185 minimum term
-            add(" - " + text(181), general(h_.tmx)); // 181 maximum term
-            add(" - " + text(479), integer(h_.nt));  // 479 number of terms
-        } else {
-            add(text(474), integer(h_.nsg)); // 474 investment variants count
-        }
-        add(text(396) + " (%)", general(h_.ps)); // 396 credit interest
-        add(text(280) + ":");                    // 280 restrictions
-        if (h_.reg == 1) {
-            // 348 sale ratio threshold; 349 exploitation ratio threshold
-            add(" - " + text(sale() ? 348 : 349), general(h_.por));
-        }
-        // 176 delay before sale; 177 delay before exploitation
-        add(" - " + text(sale() ? 176 : 177), general(h_.mzad));
-        // 251 limit of objects, its key naming the range: 253 no, 397 no limit
-        add(" - " + shell_.trimmed(251) + " (" + text(253) + " - " + text(397) + ")",
+        add(text(txt::TaskCode), h_.shifr);
+        add(text(txt::TaskName), h_.name);
+        add(text(txt::InvestmentMode) + ":", integer(h_.reg));
+        add(" 1 - " + text(txt::PurchaseMode));
+        add(" 2 - " + text(txt::ModernisationMode));
+        add(text(txt::TaskType) + ":", integer(h_.tipz));
+        add(" 1 - " + text(txt::SaleWithoutPayback));
+        add(" 2 - " + text(txt::SaleWithPayback));
+        add(" 3 - " + text(txt::ExploitationWithoutPayback));
+        add(" 4 - " + text(txt::ExploitationWithPayback));
+        add(text(txt::DatabaseHeading) + ":");
+        add(" - " + text(txt::CodeItem), h_.shifr_db);
+        add(" - " + text(txt::NameItem), bdon_.header.name);
+        add(" - " + text(txt::DatabaseObjectsItem), integer(bdon_.header.m));
+        add(" - " + text(txt::UsableItem), integer(h_.mt));
+        add(" - " + text(txt::MoneyUnitItem), money_);
+        add(" - " + text(txt::TimeUnitItem), time_);
+        add(text(txt::MaximisedParameter) + ":", integer(h_.prmp));
+        add(" 1 - " + text(txt::SaleIncomeLegend));
+        add(" 2 - " + text(txt::ExploitationIncomeLegend));
+        view_texts::add_payback_and_limits(p, h_, shell_, dc_);
+        add(" - " + shell_.trimmed(txt::ObjectLimitKey) + " (" + text(txt::No) + " - " +
+                text(txt::NoLimit) + ")",
             h_.ogrn == 0 ? std::string() : integer(h_.ogrn));
         if (payback()) {
-            // 158 control term (sale); 160 control term (exploitation)
-            add(" - " + text(sale() ? 158 : 160), general(h_.srok));
-            // 174 no-sale probability; 175 no-exploitation probability
-            add("   " + text(sale() ? 174 : 175), general(h_.ver));
+            add(" - " + text(sale() ? txt::SaleControlTermItem : txt::ExploitationControlTermItem),
+                general(h_.srok));
+            add("   " + text(sale() ? txt::MaxSaleProbability : txt::MaxExploitationProbability),
+                general(h_.ver));
         }
-        add(text(478), integer(h_.mz));        // 478 chosen objects count
-        add(text(457) + ":", integer(h_.toc)); // 457 rounding
-        add(" " + text(4));                    // 4 rounding legend
-        add(text(89), general(h_.delta));      // 89 tick
-        add(text(180), integer(h_.faza));      // 180 phase states
-        add(text(362), integer(h_.stat));      // 362 statistics allowed
-        add(text(363), integer(h_.prk));       // 363 database correction
+        add(text(txt::ChosenObjectsNumber), integer(h_.mz));
+        add(text(txt::Rounding) + ":", integer(h_.toc));
+        add(" " + text(txt::RoundingLegend));
+        add(text(txt::Tick), general(h_.delta));
+        add(text(txt::PhaseStatesNumber), integer(h_.faza));
+        add(text(txt::StatisticsAllowed), integer(h_.stat));
+        add(text(txt::CorrectionAfterSolving), integer(h_.prk));
         return p;
     }
 
@@ -126,14 +103,14 @@ private:
         ViewGrid g;
         ViewColumn payback_column;
         if (payback()) {
-            // 167 pay-back coefficient; 99 term for the required income
-            payback_column.heading = h_.reg == 1 ? text(167) : with_unit(text(99), time_);
+            payback_column.heading = h_.reg == 1 ? text(txt::PaybackCoefficientColumn)
+                                                 : with_unit(text(txt::RequiredIncomeTerm), time_);
         } else {
             payback_column.collapsed = true;
         }
-        g.columns = {{text(255)},                    // 255 investment variant number
-                     {with_unit(text(359), money_)}, // 359 own funds
-                     {with_unit(text(357), money_)}, // 357 credit
+        g.columns = {{text(txt::VariantNumberColumn)},
+                     {with_unit(text(txt::OwnFunds), money_)},
+                     {with_unit(text(txt::Credit), money_)},
                      payback_column};
         for (int k = 0; k < h_.nsg; ++k) {
             ViewRow r = view_texts::empty_row(4);
@@ -156,17 +133,17 @@ private:
     // Grid 2: the objects the task wizard listed for the task type, with their row marks.
     ViewGrid objects() const {
         ViewGrid g;
-        ViewColumn cost{with_unit(text(439), money_)}; // 439 object cost
+        ViewColumn cost{with_unit(text(txt::ObjectCost), money_)};
         if (h_.reg != 1) {
             cost = ViewColumn{{}, 0, true};
         }
-        g.columns = {{shell_.trimmed(264)}, // 264 object number in the database
-                     {shell_.trimmed(155)}, // 155 object code
-                     {shell_.trimmed(297)}, // 297 object description
+        g.columns = {{shell_.trimmed(txt::ObjectInDatabaseColumn)},
+                     {shell_.trimmed(txt::ObjectCode)},
+                     {shell_.trimmed(txt::ObjectDescription)},
                      cost,
-                     {text(475)},                    // 475 modernisation variants count
-                     {shell_.trimmed(366) + " (*)"}, // 366 absent
-                     {text(361) + " (*)"}};          // 361 selected
+                     {text(txt::ModernisationsNumber)},
+                     {shell_.trimmed(txt::AbsentColumn) + " (*)"},
+                     {text(txt::SelectedColumn) + " (*)"}};
         const std::vector<std::size_t> listed = listed_objects(bdon_, h_.tipz);
         g.rows.reserve(listed.size());
         for (std::size_t row = 0; row < listed.size(); ++row) {
@@ -195,22 +172,22 @@ private:
         std::string last;
         switch (h_.tipz) {
         case 1:
-            last = with_unit(text(282), money_); // 282 expected sale revenue
+            last = with_unit(text(txt::ExpectedSaleRevenue), money_);
             break;
         case 2:
-            last = text(476); // 476 sale variants count
+            last = text(txt::SalesNumber);
             break;
         case 3:
-            last = with_rate_unit(text(287), money_, time_); // 287 specific income
+            last = with_rate_unit(text(txt::ExpectedExploitationIncome), money_, time_);
             break;
         default:
-            last = shell_.trimmed(477); // 477 exploitation variants count
+            last = shell_.trimmed(txt::ExploitationsNumber);
         }
-        g.columns = {{text(262)},                    // 262 object number
-                     {text(258)},                    // 258 modernisation variant number
-                     {text(294)},                    // 294 modernisation description
-                     {with_unit(text(438), money_)}, // 438 modernisation cost
-                     {with_unit(text(87), time_)},   // 87 modernisation duration
+        g.columns = {{text(txt::ObjectNumberColumn)},
+                     {text(txt::ModernisationNumberColumn)},
+                     {text(txt::ModernisationDescription)},
+                     {with_unit(text(txt::ModernisationCost), money_)},
+                     {with_unit(text(txt::ModernisationDuration), time_)},
                      {last}};
         int previous_object = 0;
         for (std::size_t i = 0; i < bdon_.objects.size(); ++i) {
@@ -280,13 +257,12 @@ private:
     // Grid 4: the chosen income variants (tasks with pay-back).
     ViewGrid incomes() const {
         ViewGrid g;
-        g.columns = {
-            {text(262)},                // 262 object number
-            {text(258)},                // 258 modernisation variant number
-            {text(sale() ? 259 : 260)}, // 259 sale variant number; 260 exploitation variant number
-            // 282 expected sale revenue; 288 specific income, steady state
-            {sale() ? with_unit(text(282), money_) : with_rate_unit(text(288), money_, time_)},
-            {text(sale() ? 482 : 481)}}; // 482 sale curve points; 481 exploitation curve points
+        g.columns = {{text(txt::ObjectNumberColumn)},
+                     {text(txt::ModernisationNumberColumn)},
+                     {text(sale() ? txt::SaleNumberColumn : txt::ExploitationNumberColumn)},
+                     {sale() ? with_unit(text(txt::ExpectedSaleRevenue), money_)
+                             : with_rate_unit(text(txt::SteadyExploitationIncome), money_, time_)},
+                     {text(sale() ? txt::SalePointsNumber : txt::ExploitationPointsNumber)}};
         std::size_t rows = 0;
         for_each_chosen_income([&](std::size_t, std::size_t, std::size_t) { ++rows; });
         g.rows.reserve(rows);
@@ -306,15 +282,12 @@ private:
     // Grid 5: the points of the delay curve of every chosen income variant.
     ViewGrid points() const {
         ViewGrid g;
-        g.columns = {{text(262)}, // 262 object number
-                     {text(258)}, // 258 modernisation variant number
-                     // 259 sale variant number; 260 exploitation variant number
-                     {text(sale() ? 259 : 260)},
-                     {text(265)}, // 265 point number
-                     // 135 sale delay; 134 exploitation delay
-                     {with_unit(text(sale() ? 135 : 134), time_)},
-                     // 137 sale probability; 136 exploitation started probability
-                     {text(sale() ? 137 : 136)}};
+        g.columns = {{text(txt::ObjectNumberColumn)},
+                     {text(txt::ModernisationNumberColumn)},
+                     {text(sale() ? txt::SaleNumberColumn : txt::ExploitationNumberColumn)},
+                     {text(txt::PointNumberColumn)},
+                     {with_unit(text(sale() ? txt::SaleDelay : txt::ExploitationDelay), time_)},
+                     {text(sale() ? txt::SaleProbability : txt::ExploitationProbability)}};
         // A maximal database gives 300,000 points: the rows are reserved at once.
         std::size_t rows = 0;
         for_each_chosen_income(

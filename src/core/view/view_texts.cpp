@@ -1,4 +1,6 @@
 #include "view/view_texts.h"
+#include "io/numbers.h"
+#include "shell/texts.h"
 
 namespace kov::view_texts {
 
@@ -21,24 +23,27 @@ std::string caption(const LanguageShell& shell, int k, std::string_view name) {
 }
 
 std::string mode_text(const LanguageShell& shell, int reg) {
-    return shell.text(reg == 1 ? 148 : 147); // purchase / modernisation of own real estate
+    return shell.text(reg == 1
+                          ? txt::PurchaseMode
+                          : txt::ModernisationMode); // purchase / modernisation of own real estate
 }
 
 std::string task_type_text(const LanguageShell& shell, int tipz) {
     switch (tipz) {
     case 1:
-        return "1: " + shell.text(10); // 10 type 1
+        return "1: " + shell.text(txt::SaleWithoutPayback);
     case 2:
-        return "2: " + shell.text(11); // 11 type 2
+        return "2: " + shell.text(txt::SaleWithPayback);
     case 3:
-        return "3: " + shell.text(302); // 302 type 3
+        return "3: " + shell.text(txt::ExploitationWithoutPayback);
     default:
-        return "4: " + shell.text(303); // 303 type 4
+        return "4: " + shell.text(txt::ExploitationWithPayback);
     }
 }
 
 std::string income_kind_text(const LanguageShell& shell, int prmp) {
-    return shell.text(prmp == 1 ? 9 : 301); // sale revenue / exploitation income
+    return shell.text(prmp == 1 ? txt::SaleIncome
+                                : txt::ExploitationIncome); // sale revenue / exploitation income
 }
 
 std::string integer(long long v) {
@@ -51,6 +56,41 @@ ViewRow empty_row(std::size_t columns) {
 
 ViewRow separator_row(std::size_t columns) {
     return ViewRow{std::vector<std::string>(columns), true};
+}
+
+void add_payback_and_limits(std::vector<ViewParam>& p, const TaskHeader& h,
+                            const LanguageShell& shell, char decimal) {
+    const auto add = [&](std::string key, std::string value = {}) {
+        p.push_back({std::move(key), std::move(value)});
+    };
+    const auto num = [decimal](double x) { return format_general(x, decimal); };
+    const bool sale = h.prmp == 1;
+    const bool payback = h.prok == 1;
+    add(shell.text(txt::Payback), integer(h.prok));
+    if (payback && h.reg == 1) {
+        add(shell.text(txt::PaybackParametersHeading) + ":");
+        add(" - " + shell.text(txt::PaybackTerm), num(h.soi));
+        add(" - " + shell.text(txt::PaybackCoefficientsHeading));
+        add("   " + shell.text(txt::MaximumItem), num(h.tmx));
+        add(" - " + shell.text(txt::MinPaybackCoefficient), num(h.tmn));
+        add(" - " + shell.text(txt::PaybackCoefficientsNumber), integer(h.nt));
+    } else if (payback) {
+        add(shell.text(txt::PaybackParametersHeading) + ":");
+        add(" - " + shell.text(sale ? txt::RequiredSaleIncome : txt::RequiredExploitationIncome),
+            num(h.nsd));
+        add(" - " + shell.text(txt::MinRequiredIncomeTerm), num(h.tmn));
+        add(" - " + shell.text(txt::MaxRequiredIncomeTerm), num(h.tmx));
+        add(" - " + shell.text(txt::PaybackTermsNumber), integer(h.nt));
+    } else {
+        add(shell.text(txt::VariantsNumber), integer(h.nsg));
+    }
+    add(shell.text(txt::InterestRate) + " (%)", num(h.ps));
+    add(shell.text(txt::Restrictions) + ":");
+    if (h.reg == 1) {
+        add(" - " + shell.text(sale ? txt::SaleThresholdRatio : txt::ExploitationIncomeRatio),
+            num(h.por));
+    }
+    add(" - " + shell.text(sale ? txt::MaxSaleDelay : txt::MaxExploitationDelay), num(h.mzad));
 }
 
 } // namespace kov::view_texts

@@ -3,10 +3,12 @@
 // Pieces of text the three viewers compose alike.
 
 #include "shell/language_shell.h"
+#include "task/task_files.h"
 #include "view/view_content.h"
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kov::view_texts {
 
@@ -24,6 +26,12 @@ std::string task_type_text(const LanguageShell& shell, int tipz);
 std::string income_kind_text(const LanguageShell& shell, int prmp);
 // An integer as plain decimal.
 std::string integer(long long v);
+
+// The parameter rows the task and solution viewers share: pay-back and its parameters (or the
+// number of variants without pay-back), the interest rate, and the restrictions up to the
+// longest delay of the income; numbers with the `decimal` separator.
+void add_payback_and_limits(std::vector<ViewParam>& p, const TaskHeader& h,
+                            const LanguageShell& shell, char decimal);
 
 // A row of `columns` empty cells.
 ViewRow empty_row(std::size_t columns);

@@ -6,13 +6,18 @@
 #include "app/qt_translations.h"
 #include "dbor/bdon_list_menu.h"
 #include "host/file_error_text.h"
+#include "host/file_services.h"
 #include "host/work_guard.h"
+#include "host/workbook_writing.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
 #include "stats/TfrmCreateStat.h"
+#include "stats/TfrmViewStatistics.h"
 #include "task/TfrmCreateTaskWin.h"
 #include "task/TfrmSelectWin.h"
+#include "view/TfrmViewSolution.h"
+#include "view/TfrmViewTask.h"
 
 #include "io/files.h"
 #include "io/numbers.h"
@@ -101,10 +106,13 @@ QString menuCaption(const QString& text) {
 
 TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidget* parent)
     : QMainWindow(parent)
+    , fileOpener_(std::make_unique<DesktopFileOpenService>())
+    , fileDialogs_(std::make_unique<QtFileDialogService>())
     , terminator_([] { QCoreApplication::exit(1); }) {
     setObjectName(QStringLiteral("TfrmMainWin"));
     state_.messages = &messages;
-    state_.opener = &desktopOpener_;
+    state_.fileOpener = fileOpener_.get();
+    state_.fileDialogs = fileDialogs_.get();
     state_.solveNow = 0;
     state_.workspace = std::move(workspace);
 
@@ -272,6 +280,9 @@ void TfrmMainWin::buildMenu() {
     guarded(action(QStringLiteral("mnuOutPrint")), &QAction::triggered,
             &TfrmMainWin::mnuOutPrintClick);
     guarded(action(QStringLiteral("N9")), &QAction::triggered, &TfrmMainWin::N9Click);
+    guarded(action(QStringLiteral("mnuOutExpInExcel")), &QAction::triggered,
+            &TfrmMainWin::mnuOutExpInExcelClick);
+    guarded(action(QStringLiteral("N8")), &QAction::triggered, &TfrmMainWin::N8Click);
     // The commands that open a window: the WindowMode first, then the window, which reads it.
     for (const auto& item : kMenu) {
         if (!item.window) {
@@ -365,6 +376,31 @@ void TfrmMainWin::N9Click() {
 
 void TfrmMainWin::mnuInExitClick() {
     close();
+}
+
+void TfrmMainWin::mnuOutExpInExcelClick() {
+    exportActiveViewer(false);
+}
+
+void TfrmMainWin::N8Click() {
+    exportActiveViewer(true);
+}
+
+void TfrmMainWin::exportActiveViewer(bool statistics) {
+    const QMdiSubWindow* sub = mdi_->currentSubWindow();
+    QWidget* viewer = sub ? sub->widget() : nullptr;
+    if (statistics) {
+        if (auto* v = qobject_cast<TfrmViewStatistics*>(viewer)) {
+            exportWorkbook(state_, this, v->reportName(), v->workbook(),
+                           state_.text(kov::txt::MenuExportStatistics));
+        }
+    } else if (auto* v = qobject_cast<TfrmViewTask*>(viewer)) {
+        exportWorkbook(state_, this, v->reportName(), v->workbook(),
+                       state_.text(kov::txt::MenuExportTask));
+    } else if (auto* v = qobject_cast<TfrmViewSolution*>(viewer)) {
+        exportWorkbook(state_, this, v->reportName(), v->workbook(),
+                       state_.text(kov::txt::MenuExportTask));
+    }
 }
 
 void TfrmMainWin::openCommandWindow(QWidget* window) {

@@ -2,7 +2,6 @@
 
 #include "host/WindowHost.h"
 #include "instance_lock.h"
-#include "open_file_service.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -16,6 +15,8 @@ class QMdiArea;
 class QMenu;
 class QTranslator;
 class TfrmSelLang;
+class DesktopFileOpenService;
+class QtFileDialogService;
 
 // The main window: starts the program, owns the shared state, offers every command and is the
 // host of every window.
@@ -58,6 +59,9 @@ public slots:
     // Print the active viewer's report: a task or solution viewer, a statistics viewer.
     void mnuOutPrintClick();
     void N9Click();
+    // Export the active viewer's workbook: a task or solution viewer, a statistics viewer.
+    void mnuOutExpInExcelClick();
+    void N8Click();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -71,9 +75,11 @@ private:
     void languageChosen(const std::string& shellFileName);
     void terminate();
     ViewerKind activeViewer() const;
+    void exportActiveViewer(bool statistics);
 
-    DesktopOpenFileService desktopOpener_;
     SharedState state_;
+    std::unique_ptr<DesktopFileOpenService> fileOpener_;
+    std::unique_ptr<QtFileDialogService> fileDialogs_;
     InstanceLock lock_;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;

@@ -1,8 +1,8 @@
 #include "app/print_report.h"
 
+#include "host/file_services.h"
 #include "host/shared_state.h"
 #include "message_service.h"
-#include "open_file_service.h"
 #include "report_printer.h"
 #include "stats/TfrmViewStatistics.h"
 #include "view/TfrmViewSolution.h"
@@ -20,19 +20,19 @@ void printViewerReport(SharedState& state, QWidget* viewer) {
     std::string base;
     if (const auto* task = qobject_cast<TfrmViewTask*>(viewer)) {
         const kov::TaskView view = task->reportView();
-        base = "kov_" + view.task.shifr;
+        base = task->reportName();
         layout = [view, &shell](const kov::PrintMetrics& m) {
             return kov::task_print(view, shell, m);
         };
     } else if (const auto* solution = qobject_cast<TfrmViewSolution*>(viewer)) {
         const kov::SolutionView view = solution->reportView();
-        base = "kov_" + view.task.shifr + "_out";
+        base = solution->reportName();
         layout = [view, &shell](const kov::PrintMetrics& m) {
             return kov::solution_print(view, shell, m);
         };
     } else if (const auto* stats = qobject_cast<TfrmViewStatistics*>(viewer)) {
         const kov::StatisticsView view = stats->reportView();
-        base = "kov_" + view.task.shifr + "_stat";
+        base = stats->reportName();
         layout = [view, &shell](const kov::PrintMetrics& m) {
             return kov::statistics_print(view, shell, m);
         };
@@ -52,8 +52,8 @@ void printViewerReport(SharedState& state, QWidget* viewer) {
     if (outcome.printed) {
         return;
     }
-    if (state.opener != nullptr) {
-        state.opener->open(outcome.pdf);
+    if (state.fileOpener != nullptr) {
+        state.fileOpener->open(QString::fromStdString(outcome.pdf));
     }
     state.messages->information(state.text(kov::txt::ReportWrittenAsPdf) + QStringLiteral(" \"") +
                                 QString::fromStdString(outcome.pdf) + QStringLiteral("\"."));

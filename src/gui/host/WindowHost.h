@@ -2,6 +2,8 @@
 
 #include "host/shared_state.h"
 
+class FileDialogService;
+class FileOpenService;
 class MessageService;
 class QWidget;
 
@@ -11,6 +13,8 @@ class WindowHost {
 public:
     virtual SharedState& state() = 0;
     MessageService& messages() { return *state().messages; }
+    FileOpenService& fileOpener() { return *state().fileOpener; }
+    FileDialogService& fileDialogs() { return *state().fileDialogs; }
 
     // The window discipline: the host is disabled and `window` opens as a parentless top-level
     // window centred on it; when it is closed it is deleted and the host is enabled again.

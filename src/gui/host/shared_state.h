@@ -11,8 +11,9 @@
 #include <string>
 #include <vector>
 
+class FileDialogService;
+class FileOpenService;
 class MessageService;
-class OpenFileService;
 
 // The state every window reads from the main window for the whole run; windows hold a
 // reference to it and never copy it.
@@ -28,7 +29,8 @@ struct SharedState {
     int solveNow = 0;
     std::string solveNowCode;
     MessageService* messages = nullptr;
-    OpenFileService* opener = nullptr; // opens written reports in the desktop's viewer
+    FileOpenService* fileOpener = nullptr;    // opens exported workbooks and printed PDFs
+    FileDialogService* fileDialogs = nullptr; // asks for a workbook to import
 
     kov::CodePage codepage() const { return shell.codepage; }
     std::string path(const std::string& relative) const;

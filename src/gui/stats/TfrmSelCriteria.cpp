@@ -2,6 +2,7 @@
 
 #include "host/WindowHost.h"
 #include "host/work_guard.h"
+#include "shell/texts.h"
 #include "stats/TfrmViewStatistics.h"
 #include "ui/enter_key.h"
 
@@ -19,9 +20,9 @@ TfrmSelCriteria::TfrmSelCriteria(WindowHost& host)
     , host_(host) {
     SharedState& state = host.state();
     setObjectName(QStringLiteral("TfrmSelCriteria"));
-    setWindowTitle(state.text(67));
+    setWindowTitle(state.text(kov::txt::RiskLevelChoiceCaption));
 
-    auto* Label11 = new QLabel(state.text(114), this);
+    auto* Label11 = new QLabel(state.text(kov::txt::ChooseRiskLevels), this);
     Label11->setObjectName(QStringLiteral("Label11"));
     Label11->setWordWrap(true);
     auto* grid = new QGridLayout;
@@ -36,7 +37,7 @@ TfrmSelCriteria::TfrmSelCriteria(WindowHost& host)
         grid->addWidget(box, j / 5, j % 5);
         boxes_[std::size_t(j)] = box;
     }
-    CheckBox11 = new QCheckBox(state.text(49), this);
+    CheckBox11 = new QCheckBox(state.text(kov::txt::All), this);
     CheckBox11->setObjectName(QStringLiteral("CheckBox11"));
     CheckBox11->setChecked(true);
     btnOK = new QPushButton(QStringLiteral("ОК"), this);

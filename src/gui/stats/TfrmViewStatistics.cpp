@@ -3,6 +3,8 @@
 #include "host/WindowHost.h"
 #include "view/grid_panel.h"
 
+#include "book/layouts.h"
+
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -11,30 +13,27 @@ namespace {
 
 // TitleCol<10 + k> and Splitter<10 + k> over table column k: design width, narrowest, colour.
 std::vector<HeadingSpec> headings() {
-    const int spec[10][2] = {{56, 56}, {78, 60},  {80, 60}, {86, 60}, {90, 60},
-                             {98, 70}, {100, 70}, {80, 60}, {96, 70}, {163, 110}};
+    const int sizes[10][2] = {{56, 56}, {78, 60},  {80, 60}, {86, 60}, {90, 60},
+                              {98, 70}, {100, 70}, {80, 60}, {96, 70}, {163, 110}};
     const QColor navy(0, 0, 128);
-    std::vector<HeadingSpec> specs;
+    std::vector<HeadingSpec> strip;
     for (int k = 0; k < 10; ++k) {
         const QString n = QString::number(10 + k);
-        specs.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n, spec[k][0],
-                         spec[k][1], 1000, k >= 8 ? navy : QColor(Qt::black)});
+        strip.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n,
+                         sizes[k][0], sizes[k][1], 1000, k >= 8 ? navy : QColor(Qt::black)});
     }
-    return specs;
+    return strip;
 }
 
 } // namespace
 
-kov::StatisticsView TfrmViewStatistics::reportView() const {
-    kov::StatisticsView v = view_;
-    v.content.grids = {panel_->model()->grid()};
-    return v;
-}
-
-TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels) {
-    SharedState& state = host.state();
-    kov::StatisticsView view = kov::build_statistics_view(
-        state.workspace, currentTaskCode(state), state.shell, state.regional.decimalChar, levels);
+TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels)
+    : state_(host.state())
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_statistics_view(state_.workspace, code_, state_.shell,
+                                       state_.regional.decimalChar, levels)) {
+    const SharedState& state = state_;
+    kov::StatisticsView& view = view_;
     setObjectName(QStringLiteral("TfrmViewStatistics"));
     setProperty(kViewerKindProperty, int(ViewerKind::Statistics));
     setWindowTitle(QString::fromStdString(view.content.caption));
@@ -57,9 +56,21 @@ TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& 
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
 
-    view_ = std::move(view);
-
     setMinimumSize(970, 386);
     setMaximumSize(1008, 685);
     resize(1008, 684);
+}
+
+kov::StatisticsView TfrmViewStatistics::reportView() const {
+    kov::StatisticsView shown = view_;
+    shown.content.grids.at(0) = panel_->model()->grid();
+    return shown;
+}
+
+kov::WorkbookLayout TfrmViewStatistics::workbook() const {
+    return kov::statistics_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewStatistics::reportName() const {
+    return kov::statistics_report_name(code_);
 }

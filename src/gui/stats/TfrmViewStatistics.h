@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/statistics_view.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 class GridPanel;
 class QTableWidget;
 class WindowHost;
+struct SharedState;
 
 // The statistics viewer: the task's main parameters with the modelling run's trial count and
 // duration, and one block per investment variant (highest expected income first) with the
@@ -21,11 +23,16 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
-    // What the viewer shows, its table included: what its reports lay out.
+    // What the viewer shows, its grid as it stands: what its print and export lay out.
     kov::StatisticsView reportView() const;
+    kov::WorkbookLayout workbook() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 private:
+    const SharedState& state_;
+    std::string code_;
+    kov::StatisticsView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
-    kov::StatisticsView view_; // its table lives in the panel's model
 };

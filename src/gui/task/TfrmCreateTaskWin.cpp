@@ -2,18 +2,21 @@
 
 #include "host/WindowHost.h"
 #include "host/file_error_text.h"
+#include "host/file_services.h"
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
 #include "ui/caption.h"
 #include "ui/key_filters.h"
 
+#include "book/imports.h"
 #include "io/error.h"
 #include "io/files.h"
 #include "io/numbers.h"
 #include "protocol/task_record.h"
 #include "protocol/task_state.h"
 #include "road/task_road.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <QAbstractTableModel>
@@ -689,61 +692,70 @@ void TfrmCreateTaskWin::setCaptions() {
     const auto set = [this](const char* name, const QString& text) {
         labels_.at(name)->setText(text);
     };
-    set("Label21", t(61) + QStringLiteral(":"));
-    set("Label18", t(523) + QStringLiteral(":"));
-    btnImport->setText(t(145));
-    set("StaticText1", t(127) + QStringLiteral(":"));
-    staticTask->setText(t(198));
-    btnLoadOutData->setText(t(146));
-    set("LabelShifr", t(37) + QStringLiteral(":"));
-    set("LabelName", t(30) + QStringLiteral(":"));
-    set("LabelMode", t(59) + QStringLiteral(":"));
-    RB1_1->setText(t(148));
-    RB1_2->setText(t(147));
-    set("LabelType", t(64) + QStringLiteral(":"));
-    RB2[0]->setText(QStringLiteral("1: ") + t(8));
-    RB2[1]->setText(QStringLiteral("2: ") + t(11));
-    RB2[2]->setText(QStringLiteral("3: ") + t(302));
-    RB2[3]->setText(QStringLiteral("4: ") + t(303));
-    fitted(labels_.at("LabelList1"), t(54), kWide);
-    fitted(labels_.at("LabelPrk"), t(18), kWide);
-    set("LabelPrkNote", QStringLiteral("(") + t(449) + QStringLiteral(")"));
-    Prk1->setText(tr(1));
-    Prk0->setText(t(253));
-    const QString and0 = tr(0);
-    set("txtPs", t(34) + QStringLiteral(" (>=0):"));
-    set("txtNsg", t(35) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=10):"));
-    set("LabelRestrictions", t(31) + QStringLiteral(":"));
-    set("txtOgrn", tr(251) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=10, ") + t(397) +
-                       QStringLiteral("):"));
+    set("Label21", t(kov::txt::ImportKind) + QStringLiteral(":"));
+    set("Label18", t(kov::txt::ChooseTaskToImport) + QStringLiteral(":"));
+    btnImport->setText(t(kov::txt::ImportButton));
+    set("StaticText1", t(kov::txt::TaskChosenForImport) + QStringLiteral(":"));
+    staticTask->setText(t(kov::txt::NotChosen));
+    btnLoadOutData->setText(t(kov::txt::ImportWorkbookButton));
+    set("LabelShifr", t(kov::txt::TaskCodePrompt) + QStringLiteral(":"));
+    set("LabelName", t(kov::txt::EnterTaskName) + QStringLiteral(":"));
+    set("LabelMode", t(kov::txt::ModeGroup) + QStringLiteral(":"));
+    RB1_1->setText(t(kov::txt::PurchaseMode));
+    RB1_2->setText(t(kov::txt::ModernisationMode));
+    set("LabelType", t(kov::txt::TaskTypeGroup) + QStringLiteral(":"));
+    RB2[0]->setText(QStringLiteral("1: ") + t(kov::txt::SaleWithoutPaybackChoice));
+    RB2[1]->setText(QStringLiteral("2: ") + t(kov::txt::SaleWithPayback));
+    RB2[2]->setText(QStringLiteral("3: ") + t(kov::txt::ExploitationWithoutPayback));
+    RB2[3]->setText(QStringLiteral("4: ") + t(kov::txt::ExploitationWithPayback));
+    fitted(labels_.at("LabelList1"), t(kov::txt::ChooseDatabase), kWide);
+    fitted(labels_.at("LabelPrk"), t(kov::txt::CorrectDatabaseQuestion), kWide);
+    set("LabelPrkNote",
+        QStringLiteral("(") + t(kov::txt::CorrectDatabaseNote) + QStringLiteral(")"));
+    Prk1->setText(tr(kov::txt::Yes));
+    Prk0->setText(t(kov::txt::No));
+    const QString and0 = tr(kov::txt::And);
+    set("txtPs", t(kov::txt::InterestRatePrompt) + QStringLiteral(" (>=0):"));
+    set("txtNsg", t(kov::txt::VariantsNumberPrompt) + QStringLiteral(" (>0 ") + and0 +
+                      QStringLiteral(" <=10):"));
+    set("LabelRestrictions", t(kov::txt::RestrictionsHeading) + QStringLiteral(":"));
+    set("txtOgrn", tr(kov::txt::ObjectLimitKey) + QStringLiteral(" (>0 ") + and0 +
+                       QStringLiteral(" <=10, ") + t(kov::txt::NoLimit) + QStringLiteral("):"));
     set("LabelAnd", and0);
-    const QString dc =
-        t(86) + QStringLiteral(" - ") + QChar::fromLatin1(state_.regional.decimalChar);
+    const QString dc = t(kov::txt::DecimalSeparator) + QStringLiteral(" - ") +
+                       QChar::fromLatin1(state_.regional.decimalChar);
     for (const char* name : {"LabelDecimal3", "LabelDecimal4", "LabelDecimal4a", "LabelDecimal9"}) {
         set(name, dc);
     }
-    set("LabelPayback", t(518) + QStringLiteral(":"));
-    set("txtTmx", t(179) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=1):"));
-    set("txtTmn", t(184) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=1):"));
-    set("txtNt", t(480) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=5):"));
-    set("txtNt1", t(479) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=5):"));
-    fitted(labels_.at("LabelNsdNote"), t(519), kWide);
-    set("LabelSpace", QStringLiteral("<SpaceBar> - ") + t(471));
-    CB1->setText(tr(65));
-    set("LabelRounding", t(63) + QStringLiteral(":"));
-    toc[0]->setText(t(341));
-    toc[1]->setText(t(340));
-    toc[2]->setText(t(339));
-    fitted(labels_.at("txtDelta"), t(26) + QStringLiteral(" (>0,00):"), kNarrow);
-    set("LabelOrder", t(58) + QStringLiteral(":"));
-    Order1->setText(tr(3));
-    Order2->setText(t(352));
-    fitted(labels_.at("LabelOrder1"), QStringLiteral("(") + t(17) + QStringLiteral(")"), kNarrow);
-    fitted(labels_.at("LabelOrder2"), QStringLiteral("(") + t(410) + QStringLiteral(")"), kNarrow);
-    findChild<QLabel*>(QStringLiteral("Table1_heading"))->setText(t(56) + QStringLiteral(":"));
-    btnPrev->setText(t(192));
-    btnNext->setText(t(46));
-    btnClose->setText(t(299));
+    set("LabelPayback", t(kov::txt::PaybackParametersPrompt) + QStringLiteral(":"));
+    set("txtTmx", t(kov::txt::MaxPaybackCoefficient) + QStringLiteral(" (>0 ") + and0 +
+                      QStringLiteral(" <=1):"));
+    set("txtTmn", t(kov::txt::MinPaybackCoefficient) + QStringLiteral(" (>0 ") + and0 +
+                      QStringLiteral(" <=1):"));
+    set("txtNt", t(kov::txt::PaybackCoefficientsNumber) + QStringLiteral(" (>0 ") + and0 +
+                     QStringLiteral(" <=5):"));
+    set("txtNt1", t(kov::txt::PaybackTermsNumber) + QStringLiteral(" (>0 ") + and0 +
+                      QStringLiteral(" <=5):"));
+    fitted(labels_.at("LabelNsdNote"), t(kov::txt::RequiredIncomeNote), kWide);
+    set("LabelSpace", QStringLiteral("<SpaceBar> - ") + t(kov::txt::SpaceBarHint));
+    CB1->setText(tr(kov::txt::SelectAllObjects));
+    set("LabelRounding", t(kov::txt::RoundingHeading) + QStringLiteral(":"));
+    toc[0]->setText(t(kov::txt::RoundToNearest));
+    toc[1]->setText(t(kov::txt::RoundDown));
+    toc[2]->setText(t(kov::txt::RoundUp));
+    fitted(labels_.at("txtDelta"), t(kov::txt::TickCaption) + QStringLiteral(" (>0,00):"), kNarrow);
+    set("LabelOrder", t(kov::txt::SolvingOrder) + QStringLiteral(":"));
+    Order1->setText(tr(kov::txt::SolveNow));
+    Order2->setText(t(kov::txt::SolveLater));
+    fitted(labels_.at("LabelOrder1"),
+           QStringLiteral("(") + t(kov::txt::SolveNowNote) + QStringLiteral(")"), kNarrow);
+    fitted(labels_.at("LabelOrder2"),
+           QStringLiteral("(") + t(kov::txt::SolveLaterNote) + QStringLiteral(")"), kNarrow);
+    findChild<QLabel*>(QStringLiteral("Table1_heading"))
+        ->setText(t(kov::txt::SelectObjects) + QStringLiteral(":"));
+    btnPrev->setText(t(kov::txt::Back));
+    btnNext->setText(t(kov::txt::Forward));
+    btnClose->setText(t(kov::txt::Cancel));
 }
 
 // The captions that depend on the task's type and database (page 2 left).
@@ -751,61 +763,80 @@ void TfrmCreateTaskWin::setTaskCaptions() {
     const kov::TaskHeader& h = wizard_.header();
     const QString u = q(wizard_.bdon().header.cost_unit);
     const QString w = q(wizard_.bdon().header.time_unit);
-    const QString and0 = tr(0);
+    const QString and0 = tr(kov::txt::And);
     const bool sale = h.prmp == 1;
     const auto set = [this](const char* name, const QString& text) {
         labels_.at(name)->setText(text);
     };
-    set("txtPor", sale ? t(348) + QStringLiteral(" (>1):") : t(350) + QStringLiteral(" (>0):"));
-    set("txtMzad", t(sale ? 176 : 177) + QStringLiteral(" (") + w + QStringLiteral("):"));
+    set("txtPor", sale ? t(kov::txt::SaleThresholdRatio) + QStringLiteral(" (>1):")
+                       : t(kov::txt::ExploitationThresholdRatio) + QStringLiteral(" (>0):"));
+    set("txtMzad", t(sale ? kov::txt::MaxSaleDelay : kov::txt::MaxExploitationDelay) +
+                       QStringLiteral(" (") + w + QStringLiteral("):"));
     fitted(labels_.at("txtSrok"),
-           t(sale ? 516 : 159) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"), kNarrow);
-    fitted(labels_.at("txtVer"),
-           t(sale ? 174 : 175) + QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=0,3):"),
+           t(sale ? kov::txt::SaleControlTerm : kov::txt::ExploitationControlTerm) +
+               QStringLiteral(" (>0) (") + w + QStringLiteral("):"),
            kNarrow);
-    set("txtNsd", t(sale ? 462 : 463) + QStringLiteral(" (") + u + QStringLiteral("):"));
-    set("txtT1mn", t(185) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
-    set("txtT1mx", t(181) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
-    set("Sum1a", t(33) + QStringLiteral(" (>=0) (") + u + QStringLiteral("):"));
-    set("Sum2a", t(32) + QStringLiteral(" (>=0) (") + u + QStringLiteral("):"));
-    set("txtSoi", t(433) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
+    fitted(labels_.at("txtVer"),
+           t(sale ? kov::txt::MaxSaleProbability : kov::txt::MaxExploitationProbability) +
+               QStringLiteral(" (>0 ") + and0 + QStringLiteral(" <=0,3):"),
+           kNarrow);
+    set("txtNsd", t(sale ? kov::txt::RequiredSaleIncome : kov::txt::RequiredExploitationIncome) +
+                      QStringLiteral(" (") + u + QStringLiteral("):"));
+    set("txtT1mn",
+        t(kov::txt::MinRequiredIncomeTerm) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
+    set("txtT1mx",
+        t(kov::txt::MaxRequiredIncomeTerm) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
+    set("Sum1a",
+        t(kov::txt::OwnFundsPrompt) + QStringLiteral(" (>=0) (") + u + QStringLiteral("):"));
+    set("Sum2a", t(kov::txt::CreditPrompt) + QStringLiteral(" (>=0) (") + u + QStringLiteral("):"));
+    set("txtSoi", t(kov::txt::PaybackTerm) + QStringLiteral(" (>0) (") + w + QStringLiteral("):"));
     StringGrid->setHorizontalHeaderLabels(
-        {t(255), t(359) + QStringLiteral(" (>=0) (") + u + QStringLiteral(")"),
-         t(357) + QStringLiteral(" (>=0) (") + u + QStringLiteral(")")});
+        {t(kov::txt::VariantNumberColumn),
+         t(kov::txt::OwnFunds) + QStringLiteral(" (>=0) (") + u + QStringLiteral(")"),
+         t(kov::txt::Credit) + QStringLiteral(" (>=0) (") + u + QStringLiteral(")")});
 
     const bool mode1 = h.reg == 1;
-    objectModel_->headings = {tr(264),
-                              tr(155),
-                              mode1 ? t(439) + QStringLiteral(" (") + u + QStringLiteral(")")
+    objectModel_->headings = {tr(kov::txt::ObjectInDatabaseColumn),
+                              tr(kov::txt::ObjectCode),
+                              mode1 ? t(kov::txt::ObjectCost) + QStringLiteral(" (") + u +
+                                          QStringLiteral(")")
                                     : QString(),
-                              t(475),
-                              tr(366) + QStringLiteral(" (*)"),
-                              t(361) + QStringLiteral(" (*)")};
-    const QString col5[] = {
-        t(282) + QStringLiteral(" (") + u + QStringLiteral(")"), t(476),
-        t(287) + QStringLiteral(" (") + u + QStringLiteral("/") + w + QStringLiteral(")"), tr(477)};
-    pairModel_->headings = {t(262),
-                            tr(155),
-                            t(258),
-                            t(438) + QStringLiteral(" (") + u + QStringLiteral(")"),
-                            t(87) + QStringLiteral(" (") + w + QStringLiteral(")"),
-                            col5[std::clamp(h.tipz, 1, 4) - 1]};
-    incomeModel_->headings = {tr(261),
-                              tr(155),
-                              t(258),
-                              t(sale ? 259 : 260),
-                              sale ? t(282) + QStringLiteral(" (") + u + QStringLiteral(")")
-                                   : t(288) + QStringLiteral(" (") + u + QStringLiteral("/") + w +
-                                         QStringLiteral(")"),
-                              t(sale ? 482 : 481)};
-    pointModel_->headings = {tr(261),
-                             tr(155),
-                             t(258),
-                             t(sale ? 259 : 260),
-                             t(265),
-                             t(sale ? 133 : 132) + QStringLiteral(" (") + w + QStringLiteral(")"),
-                             t(sale ? 137 : 136)};
-    fitted(explanation8_, t(sale ? 150 : 524), kWide);
+                              t(kov::txt::ModernisationsNumber),
+                              tr(kov::txt::AbsentColumn) + QStringLiteral(" (*)"),
+                              t(kov::txt::SelectedColumn) + QStringLiteral(" (*)")};
+    const QString col5[] = {t(kov::txt::ExpectedSaleRevenue) + QStringLiteral(" (") + u +
+                                QStringLiteral(")"),
+                            t(kov::txt::SalesNumber),
+                            t(kov::txt::ExpectedExploitationIncome) + QStringLiteral(" (") + u +
+                                QStringLiteral("/") + w + QStringLiteral(")"),
+                            tr(kov::txt::ExploitationsNumber)};
+    pairModel_->headings = {
+        t(kov::txt::ObjectNumberColumn),
+        tr(kov::txt::ObjectCode),
+        t(kov::txt::ModernisationNumberColumn),
+        t(kov::txt::ModernisationCost) + QStringLiteral(" (") + u + QStringLiteral(")"),
+        t(kov::txt::ModernisationDuration) + QStringLiteral(" (") + w + QStringLiteral(")"),
+        col5[std::clamp(h.tipz, 1, 4) - 1]};
+    incomeModel_->headings = {
+        tr(kov::txt::ObjectNumberTrimmedColumn),
+        tr(kov::txt::ObjectCode),
+        t(kov::txt::ModernisationNumberColumn),
+        t(sale ? kov::txt::SaleNumberColumn : kov::txt::ExploitationNumberColumn),
+        sale ? t(kov::txt::ExpectedSaleRevenue) + QStringLiteral(" (") + u + QStringLiteral(")")
+             : t(kov::txt::SteadyExploitationIncome) + QStringLiteral(" (") + u +
+                   QStringLiteral("/") + w + QStringLiteral(")"),
+        t(sale ? kov::txt::SalePointsNumber : kov::txt::ExploitationPointsNumber)};
+    pointModel_->headings = {
+        tr(kov::txt::ObjectNumberTrimmedColumn),
+        tr(kov::txt::ObjectCode),
+        t(kov::txt::ModernisationNumberColumn),
+        t(sale ? kov::txt::SaleNumberColumn : kov::txt::ExploitationNumberColumn),
+        t(kov::txt::PointNumberColumn),
+        t(sale ? kov::txt::SaleDelayArgument : kov::txt::ExploitationDelayArgument) +
+            QStringLiteral(" (") + w + QStringLiteral(")"),
+        t(sale ? kov::txt::SaleProbability : kov::txt::ExploitationProbability)};
+    fitted(explanation8_,
+           t(sale ? kov::txt::SaleDelayTablesNote : kov::txt::ExploitationDelayTablesNote), kWide);
 
     // Page 3 shows the threshold only in mode 1; with pay-back the control term and the
     // probability in place of the number of variants.
@@ -843,7 +874,7 @@ void TfrmCreateTaskWin::showPage(int page) {
     }
     setWindowTitle(q(wizard_.caption(page)));
     btnPrev->setEnabled(page > 1);
-    btnNext->setText(t(page == kov::kWizardPages ? 77 : 46));
+    btnNext->setText(t(page == kov::kWizardPages ? kov::txt::Save : kov::txt::Forward));
     showHeaderBlock(page);
     if (page >= 5 && page <= 8) {
         updateMemos(page);
@@ -907,21 +938,23 @@ void TfrmCreateTaskWin::updateMemos(int page) {
     auto* caption1 = findChild<QLabel*>(table + QStringLiteral("_memoCaption1"));
     auto* memo1 = findChild<QPlainTextEdit*>(table + QStringLiteral("_memo1"));
     if (r < 0 || std::size_t(r) >= rows.size()) {
-        caption1->setText(tr(296));
+        caption1->setText(tr(kov::txt::ObjectDescriptionMemo));
         memo1->clear();
         return;
     }
     const kov::TableRow& row = rows[std::size_t(r)];
     if (page == 5) {
-        caption1->setText(tr(296) + QStringLiteral(" ") + QString::number(r + 1));
+        caption1->setText(tr(kov::txt::ObjectDescriptionMemo) + QStringLiteral(" ") +
+                          QString::number(r + 1));
         memo1->setPlainText(q(row.description));
         return;
     }
-    caption1->setText(tr(296) + QStringLiteral(" ") + QString::number(row.object + 1));
+    caption1->setText(tr(kov::txt::ObjectDescriptionMemo) + QStringLiteral(" ") +
+                      QString::number(row.object + 1));
     memo1->setPlainText(q(row.object_description));
     findChild<QLabel*>(table + QStringLiteral("_memoCaption2"))
-        ->setText(t(295) + QStringLiteral(" ") + QString::number(row.variant) +
-                  QStringLiteral(" ") + t(189));
+        ->setText(t(kov::txt::VariantDescriptionMemo) + QStringLiteral(" ") +
+                  QString::number(row.variant) + QStringLiteral(" ") + t(kov::txt::OfTheObject));
     findChild<QPlainTextEdit*>(table + QStringLiteral("_memo2"))->setPlainText(q(row.description));
 }
 
@@ -1163,7 +1196,7 @@ void TfrmCreateTaskWin::fillImportList() {
         cbImport->addItem(q(item.text));
     }
     cbImport->setCurrentIndex(0);
-    staticTask->setText(t(198));
+    staticTask->setText(t(kov::txt::NotChosen));
 }
 
 void TfrmCreateTaskWin::btnImportClick() {
@@ -1172,7 +1205,7 @@ void TfrmCreateTaskWin::btnImportClick() {
     const int i = cbImport->currentIndex();
     if (i <= 0) {
         wizard_.import_task({});
-        staticTask->setText(t(198));
+        staticTask->setText(t(kov::txt::NotChosen));
     } else {
         const kov::ImportItem& item = importItems_[std::size_t(i - 1)];
         try {
@@ -1189,7 +1222,39 @@ void TfrmCreateTaskWin::btnImportClick() {
 }
 
 void TfrmCreateTaskWin::btnLoadOutDataClick() {
-    // The workbook import is not offered yet: the button stays disabled.
+    const QString code = txtShifr->text();
+    const QString name = txtName->text();
+    const QString file = host_.fileDialogs().openWorkbook(this, t(kov::txt::ImportWorkbookButton));
+    if (file.isEmpty()) {
+        return;
+    }
+    // The workbook is read whole into scratch data; the wizard takes it only when every check
+    // passed, so a refused workbook changes nothing.
+    kov::TaskWorkbook read;
+    try {
+        const auto book = kov::open_workbook(file.toStdString());
+        read = kov::read_task_workbook(*book, selectedMode(), state_.regional.decimalChar,
+                                       state_.codepage());
+    } catch (const kov::FileError& error) {
+        state_.messages->error(fileErrorText(state_, error));
+        return;
+    }
+    if (!read.outcome.ok()) {
+        const std::string text = read.outcome.compose(state_.shell);
+        if (read.outcome.verdict == kov::Verdict::Warning) {
+            state_.messages->warning(q(text));
+        } else {
+            state_.messages->error(fileErrorText(
+                state_, kov::FileError(kov::FileError::Kind::Format, file.toStdString(), text)));
+        }
+        return;
+    }
+    wizard_.import_task_data(read.header, std::move(read.variants), std::move(read.row_marks));
+    setControlsFromHeader();
+    txtShifr->setText(code);
+    txtName->setText(name);
+    named<QLabel>("Label_ex1")->setText(t(kov::txt::WorkbookImported) + QLatin1Char(':'));
+    named<QLabel>("Label_ex2")->setText(file);
 }
 
 void TfrmCreateTaskWin::List1Change() {
@@ -1301,6 +1366,6 @@ void TfrmCreateTaskWin::solveNow(const std::string& code) {
     // The queueing and the solution live in the protocol file at once, whatever came of them.
     reportFileError([this] { kov::write_protocol(state_.workspace, state_.protocol); });
     if (result.corrected) {
-        state_.messages->information(t(351) + QStringLiteral("."));
+        state_.messages->information(t(kov::txt::DatabaseCorrected) + QStringLiteral("."));
     }
 }

@@ -10,6 +10,7 @@
 #include "view/TfrmViewTask.h"
 
 #include "io/files.h"
+#include "shell/texts.h"
 #include "task/task_code.h"
 #include "task/task_files.h"
 
@@ -69,7 +70,7 @@ TfrmSelectWin::TfrmSelectWin(WindowHost& host)
     groupLayout->addWidget(lbTask);
     btnOK = new QPushButton(QStringLiteral("ОК"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(state.text(299), this);
+    btnCancel = new QPushButton(state.text(kov::txt::Cancel), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);

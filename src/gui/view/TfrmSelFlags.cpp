@@ -5,6 +5,7 @@
 #include "ui/enter_key.h"
 #include "view/TfrmViewSolution.h"
 
+#include "shell/texts.h"
 #include "task/task_files.h"
 
 #include <QCheckBox>
@@ -22,7 +23,7 @@ TfrmSelFlags::TfrmSelFlags(WindowHost& host)
     const kov::TaskHeader task =
         kov::read_task_header(state.currentFileBase + ".dat", state.codepage());
     setObjectName(QStringLiteral("TfrmSelFlags"));
-    setWindowTitle(state.text(66));
+    setWindowTitle(state.text(kov::txt::VariantChoiceCaption));
 
     auto* grid = new QGridLayout;
     for (int k = 0; k < kov::kVariantFlags; ++k) {
@@ -35,7 +36,7 @@ TfrmSelFlags::TfrmSelFlags(WindowHost& host)
         grid->addWidget(box, k / 8, k % 8);
         boxes_[std::size_t(k)] = box;
     }
-    CheckBox17 = new QCheckBox(state.text(49), this);
+    CheckBox17 = new QCheckBox(state.text(kov::txt::All), this);
     CheckBox17->setObjectName(QStringLiteral("CheckBox17"));
     CheckBox17->setChecked(true);
     btnOK = new QPushButton(QStringLiteral("ОК"), this);

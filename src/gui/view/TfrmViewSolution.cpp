@@ -3,6 +3,8 @@
 #include "host/WindowHost.h"
 #include "view/grid_panel.h"
 
+#include "book/layouts.h"
+
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -14,11 +16,11 @@ const QColor kMaroon(128, 0, 0);
 
 // TitleCol<k> and Splitter<k> over table column k - 1: design width, narrowest, widest, colour.
 std::vector<HeadingSpec> headings(bool payback) {
-    const int spec[15][3] = {{37, 37, 47},   {57, 50, 70}, {70, 50, 75}, {66, 50, 75},
-                             {87, 50, 90},   {41, 35, 45}, {39, 39, 49}, {41, 41, 51},
-                             {150, 80, 300}, {45, 40, 60}, {42, 40, 50}, {43, 40, 60},
-                             {50, 40, 60},   {42, 40, 50}, {75, 50, 75}};
-    std::vector<HeadingSpec> specs;
+    const int sizes[15][3] = {{37, 37, 47},   {57, 50, 70}, {70, 50, 75}, {66, 50, 75},
+                              {87, 50, 90},   {41, 35, 45}, {39, 39, 49}, {41, 41, 51},
+                              {150, 80, 300}, {45, 40, 60}, {42, 40, 50}, {43, 40, 60},
+                              {50, 40, 60},   {42, 40, 50}, {75, 50, 75}};
+    std::vector<HeadingSpec> strip;
     for (int k = 0; k < 15; ++k) {
         QColor colour = Qt::black;
         if (k == 3 && payback) {
@@ -29,24 +31,21 @@ std::vector<HeadingSpec> headings(bool payback) {
             colour = kMaroon;
         }
         const QString n = QString::number(k + 1);
-        specs.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n, spec[k][0],
-                         spec[k][1], spec[k][2], colour});
+        strip.push_back({QStringLiteral("TitleCol") + n, QStringLiteral("Splitter") + n,
+                         sizes[k][0], sizes[k][1], sizes[k][2], colour});
     }
-    return specs;
+    return strip;
 }
 
 } // namespace
 
-kov::SolutionView TfrmViewSolution::reportView() const {
-    kov::SolutionView v = view_;
-    v.content.grids = {panel_->model()->grid()};
-    return v;
-}
-
-TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown) {
-    SharedState& state = host.state();
-    kov::SolutionView view = kov::build_solution_view(
-        state.workspace, currentTaskCode(state), state.shell, state.regional.decimalChar, shown);
+TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown)
+    : state_(host.state())
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_solution_view(state_.workspace, code_, state_.shell,
+                                     state_.regional.decimalChar, shown)) {
+    const SharedState& state = state_;
+    kov::SolutionView& view = view_;
     setObjectName(QStringLiteral("TfrmViewSolution"));
     setProperty(kViewerKindProperty, int(ViewerKind::Solution));
     setWindowTitle(QString::fromStdString(view.content.caption));
@@ -69,9 +68,21 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(split);
 
-    view_ = std::move(view);
-
     setMinimumSize(1008, 500);
     setMaximumSize(1008, 685);
     resize(1008, 685);
+}
+
+kov::SolutionView TfrmViewSolution::reportView() const {
+    kov::SolutionView shown = view_;
+    shown.content.grids.at(0) = panel_->model()->grid();
+    return shown;
+}
+
+kov::WorkbookLayout TfrmViewSolution::workbook() const {
+    return kov::solution_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewSolution::reportName() const {
+    return kov::solution_report_name(code_);
 }

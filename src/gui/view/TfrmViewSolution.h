@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/solution_view.h"
 
 #include <QWidget>
@@ -7,6 +8,7 @@
 class GridPanel;
 class QTableWidget;
 class WindowHost;
+struct SharedState;
 
 // The solution viewer: the parameters of a solved task with the use of funds of every investment
 // variant and the solver's information, and the table of the variants chosen in the variant
@@ -20,11 +22,16 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
-    // What the viewer shows, its table included: what its reports lay out.
+    // What the viewer shows, its grid as it stands: what its print and export lay out.
     kov::SolutionView reportView() const;
+    kov::WorkbookLayout workbook() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 private:
+    const SharedState& state_;
+    std::string code_;
+    kov::SolutionView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
-    kov::SolutionView view_; // its table lives in the panel's model
 };

@@ -2,7 +2,10 @@
 
 #include "host/WindowHost.h"
 #include "message_service.h"
+#include "shell/texts.h"
 #include "view/grid_panel.h"
+
+#include "book/layouts.h"
 
 #include <QSplitter>
 #include <QStackedWidget>
@@ -28,13 +31,13 @@ constexpr int kRowHeight = 16;
 
 // Lb<g>_<k> and Sp<g>_<k> are the label and the splitter over column k - 1 of grid g.
 std::vector<HeadingSpec> headings(int g) {
-    std::vector<HeadingSpec> specs;
+    std::vector<HeadingSpec> strip;
     const auto& widths = kHeadingWidths[std::size_t(g)];
     for (std::size_t k = 0; k < widths.size(); ++k) {
         const QString suffix = QStringLiteral("%1_%2").arg(g + 1).arg(k + 1);
-        specs.push_back({QStringLiteral("Lb") + suffix, QStringLiteral("Sp") + suffix, widths[k]});
+        strip.push_back({QStringLiteral("Lb") + suffix, QStringLiteral("Sp") + suffix, widths[k]});
     }
-    return specs;
+    return strip;
 }
 
 // The parameter list's greatest height, by investment mode and pay-back.
@@ -49,7 +52,8 @@ int paramListMaximum(const kov::TaskHeader& h) {
 
 TfrmViewTask::TfrmViewTask(WindowHost& host)
     : state_(host.state())
-    , view_(kov::build_task_view(state_.workspace, currentTaskCode(state_), state_.shell,
+    , code_(currentTaskCode(state_))
+    , view_(kov::build_task_view(state_.workspace, code_, state_.shell,
                                  state_.regional.decimalChar)) {
     setObjectName(QStringLiteral("TfrmViewTask"));
     setProperty(kViewerKindProperty, int(ViewerKind::Task));
@@ -111,7 +115,7 @@ void TfrmViewTask::TabControlChange(int index) {
             const QSignalBlocker block(TabControl);
             TabControl->setCurrentIndex(previousTab_);
         }
-        state_.messages->warning(state_.text(335) + QStringLiteral("."));
+        state_.messages->warning(state_.text(kov::txt::PaybackTabsOnly) + QStringLiteral("."));
         return;
     }
     previousTab_ = index;
@@ -119,9 +123,17 @@ void TfrmViewTask::TabControlChange(int index) {
 }
 
 kov::TaskView TfrmViewTask::reportView() const {
-    kov::TaskView v = view_;
+    kov::TaskView shown = view_;
     for (std::size_t g = 0; g < panels_.size(); ++g) {
-        v.content.grids[g] = panels_[g]->model()->grid();
+        shown.content.grids[g] = panels_[g]->model()->grid();
     }
-    return v;
+    return shown;
+}
+
+kov::WorkbookLayout TfrmViewTask::workbook() const {
+    return kov::task_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewTask::reportName() const {
+    return kov::task_report_name(code_);
 }

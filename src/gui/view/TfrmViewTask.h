@@ -1,5 +1,6 @@
 #pragma once
 
+#include "book/workbook.h"
 #include "view/task_view.h"
 
 #include <QWidget>
@@ -28,14 +29,18 @@ public:
     // The task and its caption, tabs and parameters; the grids live in the panels' models.
     const kov::TaskView& view() const { return view_; }
     GridPanel* panel(int g) const { return panels_[std::size_t(g)]; }
-    // What the viewer shows, its grids included: what its reports lay out.
+    // What the viewer shows, its grids as they stand: what its print and export lay out.
     kov::TaskView reportView() const;
+    kov::WorkbookLayout workbook() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 public slots:
     void TabControlChange(int index);
 
 private:
     SharedState& state_;
+    std::string code_;
     kov::TaskView view_;
     QTableWidget* VarList = nullptr;
     QTabBar* TabControl = nullptr;

@@ -3,6 +3,7 @@
 #include "host/shared_state.h"
 #include "ui/caption.h"
 
+#include "shell/texts.h"
 #include "task/task_code.h"
 
 #include <QHeaderView>
@@ -254,7 +255,8 @@ QTableWidget* makeParamList(const SharedState& state, const std::vector<kov::Vie
     auto* list = new QTableWidget(int(params.size()), 2);
     list->setObjectName(QStringLiteral("VarList"));
     list->setFont(viewerFont());
-    list->setHorizontalHeaderLabels({state.text(324), state.text(131)});
+    list->setHorizontalHeaderLabels(
+        {state.text(kov::txt::Parameters), state.text(kov::txt::Value)});
     list->horizontalHeader()->setFont(viewerFont());
     list->horizontalHeader()->setSectionsClickable(false);
     list->horizontalHeader()->setStretchLastSection(true);
