@@ -17,7 +17,7 @@ namespace {
 
 QFont reportFont(bool bold, QPaintDevice& device) {
     QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPointSize(9);
+    f.setPointSize(8);
     f.setBold(bold);
     // Sizes in points follow the device's resolution.
     return QFont(f, &device);

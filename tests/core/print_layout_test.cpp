@@ -106,6 +106,15 @@ TEST(PrintWrap, TextsIntoColumns) {
         {"жзи", 25, {"жз", "и"}},
         // A line of more than 100 characters is kept whole.
         {std::string(150, 'x'), 2000, {std::string(150, 'x')}},
+        // Lines break after their last whole word, the blank dropped; a word longer than the
+        // line breaks where the line is full.
+        {"ab cd ef", 55, {"ab cd", "ef"}},
+        {"ab cdefgh", 55, {"ab", "cdefg", "h"}},
+        {"abcde fg", 55, {"abcde", "fg"}},
+        {"ab   cd", 45, {"ab", "cd"}},
+        // Indentation is kept and is no place to break.
+        {"      0,3: 95", 105, {"      0,3:", "95"}},
+        {"    abcdefg", 45, {"    ", "abcd", "efg"}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(wrap_text(c.text, c.limit, m), c.lines) << c.text << " in " << c.limit;
@@ -125,13 +134,28 @@ TEST(SolutionPrint, ParameterRowsOfOneOrTwoLinesAndTheTitle) {
     EXPECT_TRUE(title->bold);
     EXPECT_EQ(title->y, kPrintTop);
     EXPECT_EQ(title->x, (kW - 12 * 11) / 2);
+    // The leading empty row takes its line and prints nothing.
     const PrintText* one = find_text(pages[0], key + ": " + std::string(59, 'v'));
     ASSERT_NE(one, nullptr);
-    EXPECT_EQ(one->y, kPrintTop + 2 * kLine);
+    EXPECT_EQ(one->y, kPrintTop + 3 * kLine);
     const PrintText* split = find_text(pages[0], key + ":");
     ASSERT_NE(split, nullptr);
-    EXPECT_EQ(split->y, kPrintTop + 3 * kLine);
-    EXPECT_EQ(find_text(pages[0], std::string(60, 'w'))->y, kPrintTop + 4 * kLine);
+    EXPECT_EQ(split->y, kPrintTop + 4 * kLine);
+    EXPECT_EQ(find_text(pages[0], std::string(60, 'w'))->y, kPrintTop + 5 * kLine);
+    EXPECT_EQ(find_text(pages[0], ": "), nullptr);
+}
+
+TEST(SolutionPrint, ParameterRowsReadAsTextsWithOneColon) {
+    const auto v = solution({{}, {"Heading:", ""}, {"", "continued"}, {"Mode:", "1"}, {"K", "V"}},
+                            grid(15, {}));
+    const auto pages = solution_print(v, kShell, metrics());
+    int y = kPrintTop + 2 * kLine;
+    for (const char* line : {"Heading:", "continued", "Mode: 1", "K: V"}) {
+        y += kLine;
+        const PrintText* t = find_text(pages[0], line);
+        ASSERT_NE(t, nullptr) << line;
+        EXPECT_EQ(t->y, y) << line;
+    }
 }
 
 TEST(SolutionPrint, WithoutPlanHeadingsAndOneEmptyRow) {
@@ -183,6 +207,40 @@ TEST(SolutionPrint, LongTableBreaksWithNumbersAndRulesFromEachPagesTop) {
     }
 }
 
+TEST(SolutionPrint, TallRowsGoToTheNextPageAndEachPageClosesItsTable) {
+    // Variants of two objects each, the objects' descriptions taking 6 lines (column 8 holds 34
+    // characters): a row 8 lines high that the page check after a row cannot foresee.
+    std::vector<std::vector<std::string>> rows;
+    for (int v = 1; v <= 30; ++v) {
+        rows.push_back({std::to_string(v), "", "", "", "", "a", "b", "", std::string(200, 'd')});
+        rows.push_back({"", "", "", "", "", "", "c", "", std::string(200, 'e')});
+    }
+    const auto pages = solution_print(solution({{}}, grid(15, rows)), kShell, metrics());
+    ASSERT_GE(pages.size(), 3u);
+    expect_page_numbers(pages);
+    const int bottom = kH - kPrintMargin - kLine; // the top of the page number
+    for (std::size_t p = 0; p < pages.size(); ++p) {
+        for (const PrintText& t : pages[p].texts) {
+            if (t.y != bottom) {
+                EXPECT_LE(t.y + kLine, bottom) << "page " << p + 1 << ": " << t.text;
+            }
+        }
+        int lowest = 0;
+        for (const PrintLine& l : pages[p].lines) {
+            EXPECT_LE(std::max(l.y1, l.y2), bottom) << "page " << p + 1;
+            lowest = std::max(lowest, std::max(l.y1, l.y2));
+        }
+        // The table's part on every page is closed above and below by full rules.
+        const auto r = rules(pages[p]);
+        for (const int at : {p == 0 ? r.front().y1 : kPrintMargin, lowest}) {
+            EXPECT_TRUE(std::any_of(
+                r.begin(), r.end(),
+                [&](const PrintLine& l) { return l.y1 == at && l.x1 == kPrintRuleLeft; }))
+                << "page " << p + 1 << " at " << at;
+        }
+    }
+}
+
 TEST(SolutionPrint, RuleUnderAnObjectOfTheSameVariantStartsAtColumnSix) {
     const auto v = solution({{}}, grid(15, {{"1", "", "", "", "", "a", "b"},
                                             {"", "", "", "", "", "", "c"},
@@ -215,8 +273,8 @@ TEST(StatisticsPrint, RiskLevelRowsFollowOneLineApartWithoutRules) {
     EXPECT_EQ(rules(pages[0]).size(), 3u); // table top, headings, under the block
     // Title one line above the top; the table one empty line under the list.
     EXPECT_EQ(find_text(pages[0], "T437\"N\"")->y, kPrintTop - kLine);
-    EXPECT_EQ(find_text(pages[0], "A: B")->y, kPrintTop + kLine);
-    EXPECT_EQ(rules(pages[0])[0].y1, kPrintTop + 3 * kLine);
+    EXPECT_EQ(find_text(pages[0], "A: B")->y, kPrintTop + 2 * kLine);
+    EXPECT_EQ(rules(pages[0])[0].y1, kPrintTop + 4 * kLine);
 }
 
 TEST(StatisticsPrint, WrappedRowBeforeALevelRowIsNotOverprinted) {
@@ -284,18 +342,24 @@ TEST(TaskPrint, ContinuationRulesOfTheIncomeAndPointTables) {
 TEST(TaskPrint, TableEndingAPageLeavesTheNextOneANewPage) {
     // Rows of 3 lines; find a row count whose last row fills the first page.
     for (std::size_t n = 1; n < 80; ++n) {
+        std::vector<std::vector<std::string>> rows;
+        for (std::size_t r = 1; r <= n; ++r) {
+            rows.push_back({"r" + std::to_string(r)});
+        }
         TaskView v;
-        v.content.grids = {grid(4, std::vector<std::vector<std::string>>(n, {"1"})),
-                           grid(7, {{"x"}}), grid(6, {})};
+        v.content.grids = {grid(4, rows), grid(7, {{"x"}}), grid(6, {})};
         const auto pages = task_print(v, kShell, metrics());
         for (const PrintPage& page : pages) {
             for (const PrintLine& l : page.lines) {
                 EXPECT_LE(std::max(l.y1, l.y2), kH - kPrintMargin) << n;
             }
         }
-        if (pages.size() == 2 && find_text(pages[0], "x") == nullptr) {
+        if (find_text(pages[0], "r" + std::to_string(n)) != nullptr &&
+            find_text(pages[0], "x") == nullptr) {
             // The second table starts at the top of the new page.
+            ASSERT_EQ(pages.size(), 2u);
             EXPECT_EQ(rules(pages[1]).front().y1, kPrintMargin);
+            EXPECT_EQ(find_text(pages[1], "x")->y, kPrintMargin + 3 * kLine + 5 + kLine);
             return;
         }
     }

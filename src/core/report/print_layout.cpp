@@ -37,6 +37,11 @@ std::string_view trim(std::string_view s) {
     return s.substr(first, s.find_last_not_of(' ') - first + 1);
 }
 
+std::string_view trim_right(std::string_view s) {
+    const auto last = s.find_last_not_of(' ');
+    return last == std::string_view::npos ? std::string_view() : s.substr(0, last + 1);
+}
+
 std::optional<long> as_integer(std::string_view s) {
     s = trim(s);
     long v = 0;
@@ -98,6 +103,8 @@ public:
         y = kPrintMargin;
     }
     bool full() const { return y + 4 * h() > m_.height - kPrintMargin; }
+    // The lowest a table row may reach: one line above the page number.
+    int last_row_bottom() const { return m_.height - kPrintMargin - 2 * h(); }
 
     // Prints a table from the current y. A table whose last row fills the page leaves what
     // follows a new page; true then.
@@ -111,14 +118,18 @@ public:
                 headings[k] = t.grid->columns[k].heading;
             }
         }
-        // A table begins on a new page when its first row would start below the last position
-        // a row may start from.
-        if (y + (lines(headings, x) + 2) * h() + 4 * h() > m_.height - kPrintMargin) {
+        // A table begins on a new page when its headings and first row would run into the page
+        // number.
+        const WrappedRow heads = wrap(headings, x);
+        const int first_row =
+            t.grid->rows.empty() ? 0 : t.advance(0, wrap(t.grid->rows[0].cells, x).lines).first;
+        if (y + (heads.lines + 2) * h() + first_row > last_row_bottom()) {
             new_page();
         }
         int top = y;
         line(kPrintRuleLeft, y, right, y);
-        y += (cells(headings, x) + 2) * h();
+        print(heads, x);
+        y += (heads.lines + 2) * h();
         line(kPrintRuleLeft, y, right, y);
         const auto verticals = [&] {
             for (const int xk : x) {
@@ -126,17 +137,35 @@ public:
             }
         };
         const std::size_t rows = t.grid->rows.size();
-        for (std::size_t r = 0; r < rows; ++r) {
-            const int lines = cells(t.grid->rows[r].cells, x);
-            const auto [step, rule] = t.advance(r, lines);
-            y += step;
-            if (rule) {
-                line(r + 1 < rows ? t.rule_start(r, x) : kPrintRuleLeft, y, right, y);
+        // Ends the page under the table's part on it; a part on the next page opens with a rule.
+        const auto page_end = [&](bool more) {
+            verticals();
+            new_page();
+            top = y;
+            if (more) {
+                line(kPrintRuleLeft, y, right, y);
             }
-            if (full()) {
-                verticals();
-                new_page();
-                top = y;
+        };
+        for (std::size_t r = 0; r < rows; ++r) {
+            const WrappedRow row = wrap(t.grid->rows[r].cells, x);
+            const auto [step, rule] = t.advance(r, row.lines);
+            // A row that would run into the page number goes to the next page, the part of the
+            // table above it closed by a full rule.
+            if (y + step > last_row_bottom() && y > top) {
+                line(kPrintRuleLeft, y, right, y);
+                page_end(true);
+            }
+            print(row, x);
+            y += step;
+            const bool breaks = full();
+            if (rule) {
+                // The rule under the last row of a table or of a page is a full one.
+                line(r + 1 < rows && !breaks ? t.rule_start(r, x) : kPrintRuleLeft, y, right, y);
+            } else if (breaks) {
+                line(kPrintRuleLeft, y, right, y);
+            }
+            if (breaks) {
+                page_end(r + 1 < rows);
                 if (r + 1 == rows) {
                     return true;
                 }
@@ -161,35 +190,31 @@ public:
     }
 
 private:
-    // The largest number of lines the texts of one row take in the columns.
-    int lines(const std::vector<std::string>& texts, const std::vector<int>& x) const {
-        int most = 0;
-        for (std::size_t k = 0; k < texts.size() && k + 1 < x.size(); ++k) {
+    // The texts of one row wrapped into the columns (none in a column of width 0, which is
+    // printed empty).
+    struct WrappedRow {
+        std::vector<std::vector<std::string>> cells;
+        int lines = 0; // the largest number of lines of a cell
+    };
+    WrappedRow wrap(const std::vector<std::string>& texts, const std::vector<int>& x) const {
+        WrappedRow row;
+        row.cells.resize(std::min(texts.size(), x.size() - 1));
+        for (std::size_t k = 0; k < row.cells.size(); ++k) {
             if (x[k + 1] > x[k]) {
-                most = std::max(most,
-                                int(wrap_text(texts[k], x[k + 1] - x[k] - 5, m_.regular).size()));
+                row.cells[k] = wrap_text(texts[k], x[k + 1] - x[k] - 5, m_.regular);
+                row.lines = std::max(row.lines, int(row.cells[k].size()));
             }
         }
-        return most;
+        return row;
     }
 
-    // Wraps and prints the texts of one row into the columns at the current y; returns the
-    // largest number of lines.
-    int cells(const std::vector<std::string>& texts, const std::vector<int>& x) {
-        int most = 0;
-        for (std::size_t k = 0; k < texts.size() && k + 1 < x.size(); ++k) {
-            const int w = x[k + 1] - x[k];
-            if (w <= 0) {
-                continue; // a column of width 0 is printed empty
+    // Prints a wrapped row into the columns at the current y.
+    void print(const WrappedRow& row, const std::vector<int>& x) {
+        for (std::size_t k = 0; k < row.cells.size(); ++k) {
+            for (std::size_t j = 0; j < row.cells[k].size(); ++j) {
+                text(x[k], y + 5 + int(j + 1) * h(), row.cells[k][j], false, x[k + 1] - x[k] - 5);
             }
-            const int limit = w - 5;
-            const auto lines = wrap_text(texts[k], limit, m_.regular);
-            for (std::size_t j = 0; j < lines.size(); ++j) {
-                text(x[k], y + 5 + int(j + 1) * h(), lines[j], false, limit);
-            }
-            most = std::max(most, int(lines.size()));
         }
-        return most;
     }
 
     const PrintMetrics& m_;
@@ -204,6 +229,30 @@ const std::string& cell(const ViewGrid& g, std::size_t r, std::size_t k) {
 
 bool filled(const ViewGrid& g, std::size_t r, std::size_t k) {
     return !trim(cell(g, r, k)).empty();
+}
+
+// A parameter's key followed by its colon; a key that ends with one of its own (a heading of the
+// rows under it) keeps it alone.
+std::string key_with_colon(const std::string& key) {
+    return key.ends_with(':') ? key : key + ":";
+}
+
+// A parameter row on one line: "key: value". A row without a value prints its key alone, a row
+// without a key (it continues the row above it) its value alone.
+std::string param_line(const ViewParam& row) {
+    if (row.value.empty()) {
+        return row.key;
+    }
+    if (row.key.empty()) {
+        return row.value;
+    }
+    return key_with_colon(row.key) + " " + row.value;
+}
+
+// Whether a parameter row is printed on two lines, its key (with a colon) above its value.
+bool param_split(const ViewParam& row) {
+    return char_count(row.key) + char_count(row.value) >= 120 && !row.key.empty() &&
+           !row.value.empty();
 }
 
 // The task's name in double quotation marks, as the viewers' captions end.
@@ -232,15 +281,28 @@ std::vector<std::string> wrap_text(std::string_view text, int limit, const TextM
         i += n;
         const std::size_t before = current.size();
         current.append(ch);
-        if (measure(current) > limit) {
-            if (before == 0) {
-                // One character wider than the column: a line of its own.
-                lines.push_back(std::move(current));
-                current.clear();
-            } else {
-                lines.push_back(current.substr(0, before));
-                current.erase(0, before);
-            }
+        if (measure(current) <= limit) {
+            continue;
+        }
+        if (before == 0) {
+            // One character wider than the column: a line of its own.
+            lines.push_back(std::move(current));
+            current.clear();
+            continue;
+        }
+        // The line breaks after its last whole word when it has one after its indentation and
+        // the rest fits; else its last character starts the next line. A blank at the break
+        // is dropped.
+        const std::string_view fitted = std::string_view(current).substr(0, before);
+        const std::size_t words = fitted.find_first_not_of(' ');
+        const std::size_t blank = ch == " " ? before : fitted.find_last_of(' ');
+        if (words != std::string_view::npos && blank != std::string_view::npos && blank > words &&
+            measure(std::string_view(current).substr(blank + 1)) <= limit) {
+            lines.emplace_back(trim_right(fitted.substr(0, blank)));
+            current.erase(0, blank + 1);
+        } else {
+            lines.push_back(current.substr(0, before));
+            current.erase(0, before);
         }
     }
     if (!current.empty()) {
@@ -256,17 +318,16 @@ std::vector<PrintPage> solution_print(const SolutionView& view, const LanguageSh
     const std::string title = shell.text(txt::ReportSolutionTitle) + " " + quoted(view.task.name);
     p.title(title, kPrintTop, m.bold(title));
     p.y += h;
-    const auto& params = view.content.params;
-    for (std::size_t r = 1; r < params.size(); ++r) {
+    // The list's rows, its leading empty row included.
+    for (const ViewParam& row : view.content.params) {
         if (p.full()) {
             p.new_page();
         }
-        const ViewParam& row = params[r];
         p.y += h;
-        if (char_count(row.key) + char_count(row.value) < 120) {
-            p.text(kPrintMargin, p.y, row.key + ": " + row.value);
+        if (!param_split(row)) {
+            p.text(kPrintMargin, p.y, param_line(row));
         } else {
-            p.text(kPrintMargin, p.y, row.key + ":");
+            p.text(kPrintMargin, p.y, key_with_colon(row.key));
             p.y += h;
             p.text(kPrintMargin, p.y, row.value);
         }
@@ -299,15 +360,16 @@ std::vector<PrintPage> statistics_print(const StatisticsView& view, const Langua
     const std::string title = shell.text(txt::ReportStatisticsTitle) + quoted(view.task.name);
     p.title(title, p.y - h, m.bold(title));
     p.y += h;
+    // Rows 1..n of the list, its leading empty row first.
     const auto& params = view.content.params;
-    const std::size_t n = params.empty() ? 0 : params.size() - 1;
+    const std::size_t n = params.size();
     for (std::size_t r = 1; r <= n; ++r) {
-        const ViewParam& row = params[r];
+        const ViewParam& row = params[r - 1];
         const int at = p.y + int(r - 1) * h;
-        if (char_count(row.key) + char_count(row.value) < 120) {
-            p.text(kPrintMargin, at, row.key + ": " + row.value);
+        if (!param_split(row)) {
+            p.text(kPrintMargin, at, param_line(row));
         } else {
-            p.text(kPrintMargin, at, row.key + ":");
+            p.text(kPrintMargin, at, key_with_colon(row.key));
             p.y += h;
             p.text(kPrintMargin, p.y + int(r - 1) * h, row.value);
         }
@@ -343,7 +405,7 @@ std::vector<PrintPage> task_print(const TaskView& view, const LanguageShell& she
     const auto& params = view.content.params;
     // The list holds no leading empty row: its row k is the k-th parameter.
     for (std::size_t k = 0; k < params.size(); ++k) {
-        p.text(kPrintMargin, p.y + int(k) * h, params[k].key + ": " + params[k].value);
+        p.text(kPrintMargin, p.y + int(k) * h, param_line(params[k]));
     }
     p.y += int(params.size() + 1) * h;
 
