@@ -1,9 +1,10 @@
 #pragma once
 
 // A fault hook in the file layer, for tests that check what every failure leaves on disk. Every
-// create, write, fsync (of a file or a folder), close, rename and unlink of the file layer passes
-// through it; when armed it counts the calls of each kind and makes the k-th call of one kind
-// fail, write short, or stand for the death of the process. Unarmed it costs one test of a flag.
+// create, write, fsync (of a file or a folder), close, rename (a link to a new name counts as
+// one) and unlink of the file layer passes through it; when armed it counts the calls of each kind
+// and makes the k-th call of one kind fail, write short, or stand for the death of the process.
+// Unarmed it costs one test of a flag.
 
 #include <cerrno>
 

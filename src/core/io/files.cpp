@@ -209,6 +209,27 @@ bool wildcard_match(std::u32string_view pattern, std::u32string_view name) {
 
 } // namespace
 
+std::string write_temporary_file(const std::string& path, std::span<const std::uint8_t> data) {
+    return write_temporary(path, data);
+}
+
+bool link_new_name(const std::string& from, const std::string& to) {
+    if (hooked(Call::Rename, [&] { return ::link(from.c_str(), to.c_str()); }) != 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        throw FileError(FileError::Kind::Write, to, errno_text());
+    }
+    try {
+        sync_folder(folder_of(to));
+    } catch (const FileError&) {
+        // A name that may not survive is taken back: a failure leaves no new file.
+        sys_unlink(to);
+        throw;
+    }
+    return true;
+}
+
 Bytes read_file(const std::string& path, std::size_t max_size) {
     std::error_code ec;
     if (!fs::exists(path, ec)) {

@@ -18,6 +18,16 @@ Bytes read_file(const std::string& path, std::size_t max_size = std::size_t(1) <
 void write_file_atomic(const std::string& path, std::span<const std::uint8_t> data);
 void write_text_atomic(const std::string& path, const std::string& text);
 
+// Writes `data` into a new temporary file beside `path`, synced and closed, named as the atomic
+// writer names its temporaries ("*.tmp-??????"), and returns its name. Throws FileError::Write
+// naming `path`; no temporary stays then.
+std::string write_temporary_file(const std::string& path, std::span<const std::uint8_t> data);
+
+// Gives the file `from` the further name `to` unless a file has that name (false then, nothing
+// changed) and syncs the folder, so a file is placed whole under a name no file had, never
+// replacing one. Throws FileError::Write on any other failure, `to` not made or taken back.
+bool link_new_name(const std::string& from, const std::string& to);
+
 // Writes several files so that a failure or a crash at any point leaves either every old file or
 // every new one. All temporary files are written and synced first; then an intent record at
 // `intent` (their names and targets) is written and synced, the temporaries are renamed into

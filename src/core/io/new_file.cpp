@@ -4,8 +4,6 @@
 #include "io/files.h"
 
 #include <atomic>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include <unistd.h>
@@ -16,13 +14,6 @@ namespace {
 
 FileError write_error(const std::string& path, const std::string& why) {
     return FileError(FileError::Kind::Write, path, why);
-}
-
-// Writes `data` whole into a temporary file beside `path` and returns its name.
-std::string write_temporary_beside(const std::string& path, std::span<const std::uint8_t> data) {
-    const std::string tmp = temporary_name(path);
-    write_file_atomic(tmp, data);
-    return tmp;
 }
 
 } // namespace
@@ -36,16 +27,17 @@ std::string temporary_name(const std::string& path) {
 }
 
 bool place_new_file(const std::string& tmp, const std::string& path) {
-    if (::link(tmp.c_str(), path.c_str()) == 0) {
+    try {
+        if (!link_new_name(tmp, path)) {
+            return false;
+        }
+    } catch (const FileError&) {
         remove_file(tmp);
-        return true;
+        throw;
     }
-    if (errno == EEXIST) {
-        return false;
-    }
-    const int err = errno;
+    // The file is in place; a temporary name that cannot be removed only leaves a second name.
     remove_file(tmp);
-    throw write_error(path, std::strerror(err));
+    return true;
 }
 
 std::string place_under_new_name(const std::string& tmp, const std::string& folder,
@@ -66,15 +58,15 @@ std::string place_under_new_name(const std::string& tmp, const std::string& fold
 std::string write_new_file(const std::string& folder, const std::string& base,
                            const std::string& ext, std::span<const std::uint8_t> data) {
     make_dirs(folder);
-    return place_under_new_name(write_temporary_beside(folder + "/" + base + ext, data), folder,
-                                base, ext);
+    return place_under_new_name(write_temporary_file(folder + "/" + base + ext, data), folder, base,
+                                ext);
 }
 
 void write_file_new(const std::string& path, std::span<const std::uint8_t> data) {
     if (file_exists(path)) {
         throw write_error(path, "a file of that name exists");
     }
-    const std::string tmp = write_temporary_beside(path, data);
+    const std::string tmp = write_temporary_file(path, data);
     if (!place_new_file(tmp, path)) {
         remove_file(tmp);
         throw write_error(path, "a file of that name exists");
