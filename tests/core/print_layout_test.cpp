@@ -315,6 +315,15 @@ TEST(TaskPrint, ThreeTablesWithoutPaybackAndFiveWith) {
     }
 }
 
+TEST(TaskPrint, ModeTwoLeavesTheCostColumnOfTheObjectsEmpty) {
+    TaskView v;
+    v.task.reg = 2;
+    v.content.grids = {grid(4, {}), grid(7, {{"1", "2", "desc", "COST", "5"}}), grid(6, {})};
+    const auto pages = task_print(v, kShell, metrics());
+    EXPECT_EQ(find_text(pages[0], "COST"), nullptr);
+    EXPECT_NE(find_text(pages[0], "5"), nullptr);
+}
+
 TEST(TaskPrint, ContinuationRulesOfTheIncomeAndPointTables) {
     TaskView v;
     v.task.prok = 1;
