@@ -96,8 +96,8 @@ inline constexpr int WorkStopped = 534;   // error: the work stopped on an unexp
 inline constexpr int FileNotOpened = 535; // information: no application opened the named file
 
 // Workbooks: exports and the task wizard's import.
-inline constexpr int ExportFailed = 322;       // error, followed by "..."
-inline constexpr int WorkbookImported = 68;    // the wizard's label, followed by ":"
+inline constexpr int ExportFailed = 322;    // error, followed by "..."
+inline constexpr int WorkbookImported = 68; // the wizard's label, followed by ":"
 
 // Printed reports.
 inline constexpr int ReportTaskTitle = 50;        // followed by a blank and the quoted name
