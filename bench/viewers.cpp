@@ -11,6 +11,7 @@
 #include "data_fixtures.h"
 #include "io/files.h"
 #include "io/numbers.h"
+#include "report/print_layout.h"
 #include "temp_dir.h"
 #include "view/solution_view.h"
 #include "view/statistics_view.h"
@@ -135,6 +136,31 @@ void BM_StatisticsViewFromFiles(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StatisticsViewFromFiles)->Unit(benchmark::kMillisecond);
+
+// The printed reports laid out on A4 at 300 dpi, each character 20 pixels wide (the layout's own
+// work; a device's font measures cost what they cost on top).
+kov::PrintMetrics print_metrics() {
+    const auto width = [](int per_char) {
+        return [per_char](std::string_view s) { return per_char * int(s.size()); };
+    };
+    return {2480, 3508, 37, width(20), width(22)};
+}
+
+void BM_PaybackTaskPrint(benchmark::State& state) {
+    const kov::TaskView view = payback_task_from_files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(kov::task_print(view, workspace().shell, print_metrics()));
+    }
+}
+BENCHMARK(BM_PaybackTaskPrint)->Unit(benchmark::kMillisecond);
+
+void BM_SolutionPrint(benchmark::State& state) {
+    const kov::SolutionView view = solution_from_files();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(kov::solution_print(view, workspace().shell, print_metrics()));
+    }
+}
+BENCHMARK(BM_SolutionPrint)->Unit(benchmark::kMillisecond);
 
 // The best of ten builds, in milliseconds of the process's CPU time (the machine may be shared).
 template <class F> double best_ms(F&& f) {

@@ -7,6 +7,7 @@
 #include "book/workbook.h"
 #include "io/fault.h"
 #include "io/files.h"
+#include "io/new_file.h"
 #include "optim/info_file.h"
 #include "optim/solve_task.h"
 #include "protocol/protocol.h"
@@ -443,5 +444,84 @@ TEST(FaultInjection, TheWorkbookWriterLeavesACompleteWorkbookOrNone) {
             }
         }
         std::cout << "[ fault    ] workbook, " << writer_name << ": " << runs << " runs\n";
+    }
+}
+
+// Files placed under a name no file has (the printed reports' PDF files, written by the program
+// without a printer and by kov-batch print): under every fault the folder keeps its files as they
+// were and holds the new file complete or not at all; a failure that is reported leaves nothing,
+// and a temporary stays only where the process died or its removal after placing failed.
+TEST(FaultInjection, NewFilesAreWholeOrAbsent) {
+    const Bytes old_data(1000, 1);
+    const Bytes data(300000, 7);
+    struct Writer {
+        const char* name;
+        std::function<void(const std::string& dir)> write;
+        std::string placed;
+    };
+    const Writer writers[] = {
+        {"under a free name",
+         [&](const std::string& dir) { write_new_file(dir, "kov_R", ".pdf", data); },
+         "kov_R (2).pdf"},
+        {"at a given name", [&](const std::string& dir) { write_file_new(dir + "/out.pdf", data); },
+         "out.pdf"},
+    };
+    const auto run = [&](const Writer& w, const std::string& dir, const fault::Plan& plan) {
+        const fault::Armed armed(plan);
+        try {
+            w.write(dir);
+            return true;
+        } catch (const FileError&) {
+            return false;
+        } catch (const fault::SimulatedCrash&) {
+            return false;
+        }
+    };
+    for (const Writer& w : writers) {
+        int counts[fault::kCallKinds];
+        {
+            TempDir clean;
+            write_file_atomic(clean / "kov_R.pdf", old_data);
+            ASSERT_TRUE(run(w, clean.path(), {})) << w.name;
+            for (int c = 0; c < fault::kCallKinds; ++c) {
+                counts[c] = fault::calls(fault::Call(c));
+            }
+            EXPECT_EQ(read_file(clean / w.placed), data) << w.name;
+            EXPECT_EQ(find_files(clean.path(), "*").size(), 2u) << w.name;
+        }
+        for (int c = 0; c < fault::kCallKinds; ++c) {
+            const auto call = fault::Call(c);
+            for (int k = 1; k <= counts[c]; ++k) {
+                for (const Fault& f : kFaults) {
+                    if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
+                        continue;
+                    }
+                    const std::string where = std::string(w.name) + ", " + kCallNames[c] + " " +
+                                              std::to_string(k) + ", " + f.name;
+                    TempDir dir;
+                    write_file_atomic(dir / "kov_R.pdf", old_data);
+                    const bool ok = run(w, dir.path(), {call, k, f.effect, f.error});
+                    const bool crashed = f.effect == fault::Effect::CrashBefore ||
+                                         f.effect == fault::Effect::CrashAfter;
+                    bool placed = false;
+                    for (const std::string& name : find_files(dir.path(), "*")) {
+                        if (name == "kov_R.pdf") {
+                            EXPECT_EQ(read_file(dir / name), old_data) << where;
+                        } else if (name == w.placed) {
+                            placed = true;
+                            EXPECT_EQ(read_file(dir / name), data) << where;
+                        } else {
+                            EXPECT_TRUE(crashed || (ok && call == fault::Call::Unlink))
+                                << where << ": " << name << " stays";
+                        }
+                    }
+                    if (ok) {
+                        EXPECT_TRUE(placed) << where;
+                    } else if (!crashed) {
+                        EXPECT_FALSE(placed) << where;
+                    }
+                }
+            }
+        }
     }
 }

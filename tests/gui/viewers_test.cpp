@@ -29,6 +29,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMouseEvent>
+#include <QPrinterInfo>
 #include <QProcess>
 #include <QProgressDialog>
 #include <QPushButton>
@@ -577,6 +578,52 @@ TEST_F(ViewersTest, AFileThatDoesNotFitItsDatabaseOpensNoViewer) {
 
 } // namespace
 
+// With no printer, the print commands write the active viewer's report as a PDF under Reports
+// with a name no file has, open it through the open-file service and name it in an information
+// box.
+TEST_F(ViewersTest, PrintWithoutAPrinterWritesAPdfOpensItAndNamesIt) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) {
+        GTEST_SKIP() << "a default printer exists";
+    }
+    startMain();
+    RecordingFileOpener opener;
+    main->state().fileOpener = &opener;
+    const auto expectReport = [&](const std::string& name) {
+        const std::string path = ws / ("Reports/" + name);
+        ASSERT_FALSE(opener.opened.empty());
+        EXPECT_EQ(opener.opened.back(), QString::fromStdString(path));
+        EXPECT_TRUE(kov::file_exists(path)) << path;
+        ASSERT_FALSE(messages.boxes.empty());
+        EXPECT_EQ(messages.boxes.back().kind, ScriptedMessageService::Kind::Information);
+        EXPECT_TRUE(messages.boxes.back().text.contains(
+            QLatin1Char('"') + QString::fromStdString(path) + QStringLiteral("\".")))
+            << messages.boxes.back().text.toStdString();
+    };
+
+    selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02.pdf");
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02 (2).pdf");
+
+    selectThroughMenu("mnuOutViewSolution", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelFlags>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    expectReport("kov_DEME02_out.pdf");
+
+    selectThroughMenu("N7", QStringLiteral("DEME02"));
+    shownWindow<TfrmSelCriteria>()->findChild<QPushButton*>(QStringLiteral("btnOK"))->click();
+    flushDeletes();
+    main->N5Click();
+    main->action(QStringLiteral("N9"))->trigger();
+    expectReport("kov_DEME02_stat.pdf");
+    EXPECT_EQ(opener.opened.size(), 4u);
+    EXPECT_EQ(messages.boxes.size(), 4u) << messages.texts().join('\n').toStdString();
+}
+
 namespace {
 
 // Every cell of every sheet of the workbook at `path`, read back with the core's reader, is the
@@ -713,16 +760,14 @@ TEST_F(ViewersTest, ACancelledOrFailedExportLeavesNoFile) {
             }
         }
     });
-    EXPECT_TRUE(
-        exportWorkbook(h.shared, viewer, viewer->workbookName(), layout, "export").isEmpty());
+    EXPECT_TRUE(exportWorkbook(h.shared, viewer, viewer->reportName(), layout, "export").isEmpty());
     EXPECT_EQ(filesIn(ws / "Reports"), std::vector<std::string>{});
     EXPECT_TRUE(h.fileOpener.opened.isEmpty());
     EXPECT_TRUE(messages.boxes.empty());
 
     fs::remove_all(ws / "Reports");
     std::ofstream(ws / "Reports") << "a file";
-    EXPECT_TRUE(
-        exportWorkbook(h.shared, viewer, viewer->workbookName(), layout, "export").isEmpty());
+    EXPECT_TRUE(exportWorkbook(h.shared, viewer, viewer->reportName(), layout, "export").isEmpty());
     ASSERT_EQ(messages.boxes.size(), 1u);
     EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
     EXPECT_TRUE(messages.boxes[0].text.startsWith(h.shared.text(322)));

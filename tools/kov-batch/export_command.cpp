@@ -33,13 +33,19 @@ namespace {
 constexpr int kRefused = 1;
 constexpr int kUnusable = 2;
 
-struct Options {
-    std::vector<std::string> words;
-    std::optional<std::string> variants, levels, lang, out;
-};
+std::string write(const ReportOptions& o, const std::string& workspace, const std::string& base,
+                  const WorkbookLayout& layout) {
+    if (o.out) {
+        write_workbook(*o.out, layout);
+        return *o.out;
+    }
+    return write_new_workbook(ws_path(workspace, "Reports"), base, layout);
+}
 
-Options parse(const std::vector<std::string>& args, bool exporting) {
-    Options o;
+} // namespace
+
+ReportOptions parse_report_options(const std::vector<std::string>& args, bool exporting) {
+    ReportOptions o;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         std::optional<std::string>* slot = a == "--lang"       ? &o.lang
@@ -76,20 +82,9 @@ std::string upper(std::string s) {
     return s;
 }
 
-std::string write(const Options& o, const std::string& workspace, const std::string& base,
-                  const WorkbookLayout& layout) {
-    if (o.out) {
-        write_workbook(*o.out, layout);
-        return *o.out;
-    }
-    return write_new_workbook(ws_path(workspace, "Reports"), base, layout);
-}
-
-} // namespace
-
 int run_export_command(const std::vector<std::string>& args) {
     try {
-        const Options o = parse(args, true);
+        const ReportOptions o = parse_report_options(args, true);
         if (o.words.size() != 3) {
             throw Unusable{"what to export (database, task, solution or stats), a Workspace and a "
                            "code are needed"};
@@ -121,18 +116,18 @@ int run_export_command(const std::vector<std::string>& args) {
             path = write(o, workspace, code + "_dbor_" + shell.suffix,
                          database_workbook(bdon, shell, dc));
         } else if (what == "task") {
-            path = write(o, workspace, task_workbook_name(code),
+            path = write(o, workspace, task_report_name(code),
                          task_workbook(build_task_view(workspace, code, shell, dc), shell));
         } else if (what == "solution") {
             const VariantFlags shown =
                 o.variants ? parse_variant_list(*o.variants) : all_flags<VariantFlags>();
             path = write(
-                o, workspace, solution_workbook_name(code),
+                o, workspace, solution_report_name(code),
                 solution_workbook(build_solution_view(workspace, code, shell, dc, shown), shell));
         } else {
             const LevelFlags levels =
                 o.levels ? parse_level_list(*o.levels) : all_flags<LevelFlags>();
-            path = write(o, workspace, statistics_workbook_name(code),
+            path = write(o, workspace, statistics_report_name(code),
                          statistics_workbook(
                              build_statistics_view(workspace, code, shell, dc, levels), shell));
         }
@@ -149,7 +144,7 @@ int run_export_command(const std::vector<std::string>& args) {
 
 int run_import_command(const std::vector<std::string>& args) {
     try {
-        const Options o = parse(args, false);
+        const ReportOptions o = parse_report_options(args, false);
         if (o.words.size() != 5 || o.words[0] != "database") {
             throw Unusable{"import database WORKSPACE FILE TYPE CODE is expected"};
         }

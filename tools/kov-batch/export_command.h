@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,5 +17,19 @@ int run_export_command(const std::vector<std::string>& args);
 // when all pass; a refusal prints the wizard's message. Returns 0 written, 1 refused, 2 the call
 // or its Workspace cannot be used.
 int run_import_command(const std::vector<std::string>& args);
+
+// The words and options of a report command (export, print): --lang, and with `selections`
+// --variants, --levels and --out. Throws Unusable for an unknown option or a missing value.
+struct ReportOptions {
+    std::vector<std::string> words;
+    std::optional<std::string> variants, levels, lang, out;
+};
+ReportOptions parse_report_options(const std::vector<std::string>& args, bool selections);
+
+// Throws Unusable when `workspace` has no folder Data.
+void need_workspace(const std::string& workspace);
+
+// The text in upper case (ASCII letters).
+std::string upper(std::string s);
 
 extern const char* const kExportUsage;

@@ -7,6 +7,7 @@
 //   kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]   a database from one
 #include "export_command.h"
 #include "instance_lock.h"
+#include "print_command.h"
 #include "solve_command.h"
 #include "stats_command.h"
 #include "view_command.h"
@@ -27,6 +28,8 @@ void usage(std::ostream& out) {
            "                        [--variants LIST] [--levels LIST] [--lang SUFFIX] [--out "
            "FILE]\n"
            "       kov-batch import database WORKSPACE FILE TYPE CODE [--lang SUFFIX]\n"
+           "       kov-batch print task|solution|stats WORKSPACE CODE [--variants LIST]\n"
+           "                       [--levels LIST] [--lang SUFFIX] [--out FILE.pdf]\n"
            "       kov-batch --help\n\n"
         << kSolveUsage
         << "\nstats runs the statistical modelling of a solved task with pay-back and writes\n"
@@ -34,7 +37,8 @@ void usage(std::ostream& out) {
            "\nA Workspace the program or another kov-batch works on is refused with exit status "
            "2.\n\n"
         << kViewUsage << "\n"
-        << kExportUsage;
+        << kExportUsage << "\n"
+        << kPrintUsage;
 }
 
 } // namespace
@@ -80,6 +84,9 @@ int main(int argc, char** argv) {
     }
     if (command == "export") {
         return run_export_command(args);
+    }
+    if (command == "print") {
+        return run_print_command(args);
     }
     std::cerr << "kov-batch: unknown command \"" << command << "\"\n";
     usage(std::cerr);

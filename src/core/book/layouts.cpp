@@ -421,13 +421,13 @@ WorkbookLayout statistics_workbook(const StatisticsView& view, const LanguageShe
     return book;
 }
 
-std::string task_workbook_name(const std::string& code) {
+std::string task_report_name(const std::string& code) {
     return "kov_" + code;
 }
-std::string solution_workbook_name(const std::string& code) {
+std::string solution_report_name(const std::string& code) {
     return "kov_" + code + "_out";
 }
-std::string statistics_workbook_name(const std::string& code) {
+std::string statistics_report_name(const std::string& code) {
     return "kov_" + code + "_stat";
 }
 

@@ -22,9 +22,10 @@ WorkbookLayout task_workbook(const TaskView& view, const LanguageShell& shell);
 WorkbookLayout solution_workbook(const SolutionView& view, const LanguageShell& shell);
 WorkbookLayout statistics_workbook(const StatisticsView& view, const LanguageShell& shell);
 
-// The names (without ".xlsx") the exports give the workbooks of the task `code` under Reports.
-std::string task_workbook_name(const std::string& code);       // kov_<code>
-std::string solution_workbook_name(const std::string& code);   // kov_<code>_out
-std::string statistics_workbook_name(const std::string& code); // kov_<code>_stat
+// The names under Reports (without extension) of the workbooks (.xlsx) and printed reports (.pdf)
+// of the task `code`.
+std::string task_report_name(const std::string& code);       // kov_<code>
+std::string solution_report_name(const std::string& code);   // kov_<code>_out
+std::string statistics_report_name(const std::string& code); // kov_<code>_stat
 
 } // namespace kov

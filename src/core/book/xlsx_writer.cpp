@@ -9,6 +9,7 @@
 
 #include "io/error.h"
 #include "io/files.h"
+#include "io/new_file.h"
 
 #include <zlib.h>
 
@@ -611,14 +612,7 @@ std::string write_new_workbook(const std::string& folder, const std::string& bas
     const std::string first = folder + "/" + base + ".xlsx";
     NewFile file(first);
     write_package(file, first, layout, progress);
-    for (int k = 1; k <= 10000; ++k) {
-        const std::string path =
-            k == 1 ? first : folder + "/" + base + " (" + std::to_string(k) + ").xlsx";
-        if (file.link_as(path)) {
-            return path;
-        }
-    }
-    throw write_error(first, "no free name is left");
+    return link_under_new_name(file, folder, base, ".xlsx");
 }
 
 } // namespace kov

@@ -250,7 +250,8 @@ bool NewFile::link_as(const std::string& target) {
     try {
         sync_folder(folder_of(target));
     } catch (const FileError& e) {
-        // The file is complete under its name, but whether the name lasts is not known.
+        // Whether the name lasts is not known: it is taken back, so a failure leaves no new file.
+        sys_unlink(target);
         throw FileError(FileError::Kind::Write, target, e.detail());
     }
     return true;

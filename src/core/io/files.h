@@ -63,7 +63,7 @@ public:
     // Syncs and closes the temporary.
     void finish();
     // Gives the finished file the name `target` and syncs its folder; false, changing nothing,
-    // when a file has that name.
+    // when a file has that name. On a failure the name is taken back.
     bool link_as(const std::string& target);
     // Hands the finished temporary over to the caller, who then names or removes it.
     std::string release();

@@ -107,6 +107,13 @@ inline constexpr int CancelButton = 299;
 inline constexpr int DeleteDatabase = 52; // question, followed by the code in quotes
 inline constexpr int NumberOfObjects = 273;
 
+// Printed reports.
+inline constexpr int ReportTaskTitle = 50;        // followed by a blank and the quoted name
+inline constexpr int ReportSolutionTitle = 407;   // followed by a blank and the quoted name
+inline constexpr int ReportStatisticsTitle = 437; // followed by the quoted name
+inline constexpr int ReportWrittenAsPdf = 540;    // information: no printer, the PDF named
+inline constexpr int ReportNotPrinted = 541;      // error: the printer failed
+
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;
 inline constexpr int NameDoesNotMatchCode = 473;

@@ -2,6 +2,7 @@
 
 #include "app/TfrmHelp.h"
 #include "app/TfrmSelLang.h"
+#include "app/print_report.h"
 #include "app/qt_translations.h"
 #include "dbor/TfrmCreateDBOR.h"
 #include "dbor/TfrmSelectDBOR.h"
@@ -278,6 +279,9 @@ void TfrmMainWin::buildMenu() {
     guarded(menus_.at(QStringLiteral("N5")), &QMenu::aboutToShow, &TfrmMainWin::N5Click);
     guarded(menus_.at(QStringLiteral("DBOR")), &QMenu::aboutToShow, &TfrmMainWin::DBORClick);
     guarded(action(QStringLiteral("mnuInExit")), &QAction::triggered, &TfrmMainWin::mnuInExitClick);
+    guarded(action(QStringLiteral("mnuOutPrint")), &QAction::triggered,
+            &TfrmMainWin::mnuOutPrintClick);
+    guarded(action(QStringLiteral("N9")), &QAction::triggered, &TfrmMainWin::N9Click);
     guarded(action(QStringLiteral("mnuOutExpInExcel")), &QAction::triggered,
             &TfrmMainWin::mnuOutExpInExcelClick);
     guarded(action(QStringLiteral("N8")), &QAction::triggered, &TfrmMainWin::N8Click);
@@ -359,6 +363,19 @@ void TfrmMainWin::DBORClick() {
     rebuildBdonList(*this);
 }
 
+void TfrmMainWin::mnuOutPrintClick() {
+    const ViewerKind kind = activeViewer();
+    if (kind == ViewerKind::Task || kind == ViewerKind::Solution) {
+        printViewerReport(state_, mdi_->currentSubWindow()->widget());
+    }
+}
+
+void TfrmMainWin::N9Click() {
+    if (activeViewer() == ViewerKind::Statistics) {
+        printViewerReport(state_, mdi_->currentSubWindow()->widget());
+    }
+}
+
 void TfrmMainWin::mnuInExitClick() {
     close();
 }
@@ -376,14 +393,14 @@ void TfrmMainWin::exportActiveViewer(bool statistics) {
     QWidget* viewer = sub ? sub->widget() : nullptr;
     if (statistics) {
         if (auto* v = qobject_cast<TfrmViewStatistics*>(viewer)) {
-            exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+            exportWorkbook(state_, this, v->reportName(), v->workbook(),
                            state_.text(kov::txt::MenuExportStatistics));
         }
     } else if (auto* v = qobject_cast<TfrmViewTask*>(viewer)) {
-        exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+        exportWorkbook(state_, this, v->reportName(), v->workbook(),
                        state_.text(kov::txt::MenuExportTask));
     } else if (auto* v = qobject_cast<TfrmViewSolution*>(viewer)) {
-        exportWorkbook(state_, this, v->workbookName(), v->workbook(),
+        exportWorkbook(state_, this, v->reportName(), v->workbook(),
                        state_.text(kov::txt::MenuExportTask));
     }
 }

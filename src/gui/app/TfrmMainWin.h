@@ -56,6 +56,9 @@ public slots:
     void N5Click();
     void DBORClick();
     void mnuInExitClick();
+    // Print the active viewer's report: a task or solution viewer, a statistics viewer.
+    void mnuOutPrintClick();
+    void N9Click();
     // Export the active viewer's workbook: a task or solution viewer, a statistics viewer.
     void mnuOutExpInExcelClick();
     void N8Click();

@@ -29,7 +29,7 @@ struct SharedState {
     int solveNow = 0;
     std::string solveNowCode;
     MessageService* messages = nullptr;
-    FileOpenService* fileOpener = nullptr;    // opens exported workbooks
+    FileOpenService* fileOpener = nullptr;    // opens exported workbooks and printed PDFs
     FileDialogService* fileDialogs = nullptr; // asks for a workbook to import
 
     kov::CodePage codepage() const { return shell.codepage; }

@@ -61,12 +61,16 @@ TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& 
     resize(1008, 684);
 }
 
-kov::WorkbookLayout TfrmViewStatistics::workbook() const {
+kov::StatisticsView TfrmViewStatistics::reportView() const {
     kov::StatisticsView shown = view_;
     shown.content.grids.at(0) = panel_->model()->grid();
-    return kov::statistics_workbook(shown, state_.shell);
+    return shown;
 }
 
-std::string TfrmViewStatistics::workbookName() const {
-    return kov::statistics_workbook_name(code_);
+kov::WorkbookLayout TfrmViewStatistics::workbook() const {
+    return kov::statistics_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewStatistics::reportName() const {
+    return kov::statistics_report_name(code_);
 }

@@ -23,10 +23,11 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
-    // The export workbook, laid out from what the viewer shows, and its file name under Reports
-    // (without ".xlsx").
+    // What the viewer shows, its grid as it stands: what its print and export lay out.
+    kov::StatisticsView reportView() const;
     kov::WorkbookLayout workbook() const;
-    std::string workbookName() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 private:
     const SharedState& state_;

@@ -73,12 +73,16 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     resize(1008, 685);
 }
 
-kov::WorkbookLayout TfrmViewSolution::workbook() const {
+kov::SolutionView TfrmViewSolution::reportView() const {
     kov::SolutionView shown = view_;
     shown.content.grids.at(0) = panel_->model()->grid();
-    return kov::solution_workbook(shown, state_.shell);
+    return shown;
 }
 
-std::string TfrmViewSolution::workbookName() const {
-    return kov::solution_workbook_name(code_);
+kov::WorkbookLayout TfrmViewSolution::workbook() const {
+    return kov::solution_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewSolution::reportName() const {
+    return kov::solution_report_name(code_);
 }

@@ -22,10 +22,11 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
-    // The export workbook, laid out from what the viewer shows, and its file name under Reports
-    // (without ".xlsx").
+    // What the viewer shows, its grid as it stands: what its print and export lay out.
+    kov::SolutionView reportView() const;
     kov::WorkbookLayout workbook() const;
-    std::string workbookName() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 private:
     const SharedState& state_;

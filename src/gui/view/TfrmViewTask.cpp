@@ -122,14 +122,18 @@ void TfrmViewTask::TabControlChange(int index) {
     pages_->setCurrentIndex(index);
 }
 
-kov::WorkbookLayout TfrmViewTask::workbook() const {
+kov::TaskView TfrmViewTask::reportView() const {
     kov::TaskView shown = view_;
     for (std::size_t g = 0; g < panels_.size(); ++g) {
         shown.content.grids[g] = panels_[g]->model()->grid();
     }
-    return kov::task_workbook(shown, state_.shell);
+    return shown;
 }
 
-std::string TfrmViewTask::workbookName() const {
-    return kov::task_workbook_name(code_);
+kov::WorkbookLayout TfrmViewTask::workbook() const {
+    return kov::task_workbook(reportView(), state_.shell);
+}
+
+std::string TfrmViewTask::reportName() const {
+    return kov::task_report_name(code_);
 }

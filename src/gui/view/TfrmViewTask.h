@@ -29,10 +29,11 @@ public:
     // The task and its caption, tabs and parameters; the grids live in the panels' models.
     const kov::TaskView& view() const { return view_; }
     GridPanel* panel(int g) const { return panels_[std::size_t(g)]; }
-    // The task's export workbook, laid out from what the viewer shows, and its file name under
-    // Reports (without ".xlsx").
+    // What the viewer shows, its grids as they stand: what its print and export lay out.
+    kov::TaskView reportView() const;
     kov::WorkbookLayout workbook() const;
-    std::string workbookName() const;
+    // The name under Reports of its printed (.pdf) and exported (.xlsx) files, without extension.
+    std::string reportName() const;
 
 public slots:
     void TabControlChange(int index);
