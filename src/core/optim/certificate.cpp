@@ -113,40 +113,60 @@ public:
                          : -h_.delta * double(x0);
     }
 
-    // The best value from every state of every stage to the end: layer s holds stage s.
+    // Where alternative a leads the row (x1, x2): the first state of the successors of the row's
+    // states x0 = 0..K - cost, which lie side by side; -1 when it takes no more objects.
+    std::int64_t row_target(const Alt& a, std::int64_t x1, std::int64_t x2) const {
+        if (a.cost > K_ || (G_ > 0 && x2 == G_)) {
+            return -1;
+        }
+        const std::int64_t x1n = a.inc >= P_ - x1 ? P_ : x1 + a.inc;
+        return index(a.cost, x1n, G_ > 0 ? x2 + 1 : 0);
+    }
+
+    // The best value from every state of every stage to the end: layer s holds stage s. The
+    // states of one row (x1, x2) are worked out together, alternative by alternative.
     std::vector<std::vector<double>> backward(int forced_group = -1,
                                               Force force = Force::Any) const {
         std::vector<std::vector<double>> b(std::size_t(mz_ + 1));
         auto& last = b[std::size_t(mz_)];
-        last.assign(std::size_t(layer_), kNone);
-        for (std::int64_t x2 = 0; x2 <= G_; ++x2) {
-            for (std::int64_t x1 = 0; x1 <= P_; ++x1) {
-                for (std::int64_t x0 = 0; x0 <= K_; ++x0) {
-                    last[std::size_t(index(x0, x1, x2))] = closing(x0, x1);
+        last.resize(std::size_t(layer_));
+        for (std::int64_t x1 = 0; x1 <= P_; ++x1) {
+            for (std::int64_t x0 = 0; x0 <= K_; ++x0) {
+                const double c = closing(x0, x1);
+                for (std::int64_t x2 = 0; x2 <= G_; ++x2) {
+                    last[std::size_t(index(x0, x1, x2))] = c;
                 }
             }
         }
+        const std::size_t row = std::size_t(K_ + 1);
         for (std::int64_t s = mz_ - 1; s >= 0; --s) {
             const Force f = s == forced_group ? force : Force::Any;
-            const auto& next = b[std::size_t(s + 1)];
-            auto& cur = b[std::size_t(s)];
-            cur.assign(std::size_t(layer_), kNone);
+            const double* next = b[std::size_t(s + 1)].data();
+            auto& layer = b[std::size_t(s)];
+            if (f == Force::Taken) {
+                layer.assign(std::size_t(layer_), kNone);
+            } else {
+                layer = b[std::size_t(s + 1)]; // alternative 0 keeps the state
+            }
+            if (f == Force::NotTaken) {
+                continue;
+            }
             const auto& alts = alts_[std::size_t(s)];
             for (std::int64_t x2 = 0; x2 <= G_; ++x2) {
                 for (std::int64_t x1 = 0; x1 <= P_; ++x1) {
-                    for (std::int64_t x0 = 0; x0 <= K_; ++x0) {
-                        const std::int64_t i = index(x0, x1, x2);
-                        double best = f == Force::Taken ? kNone : next[std::size_t(i)];
-                        if (f != Force::NotTaken) {
-                            for (std::size_t a = 1; a < alts.size(); ++a) {
-                                std::int64_t j = 0;
-                                if (step(alts[a], x0, x1, x2, j)) {
-                                    const double q = alts[a].amount + next[std::size_t(j)];
-                                    best = q > best ? q : best;
-                                }
-                            }
+                    double* cur = layer.data() + index(0, x1, x2);
+                    for (std::size_t a = 1; a < alts.size(); ++a) {
+                        const std::int64_t to = row_target(alts[a], x1, x2);
+                        if (to < 0) {
+                            continue;
                         }
-                        cur[std::size_t(i)] = best;
+                        const double amount = alts[a].amount;
+                        const double* succ = next + to;
+                        const std::size_t n = row - std::size_t(alts[a].cost);
+                        for (std::size_t i = 0; i < n; ++i) {
+                            const double q = amount + succ[i];
+                            cur[i] = q > cur[i] ? q : cur[i];
+                        }
                     }
                 }
             }
@@ -159,24 +179,26 @@ public:
         std::vector<std::vector<double>> f(std::size_t(mz_ + 1));
         f[0].assign(std::size_t(layer_), kNone);
         f[0][0] = 0;
+        const std::size_t row = std::size_t(K_ + 1);
         for (std::int64_t s = 0; s < mz_; ++s) {
-            const auto& cur = f[std::size_t(s)];
-            auto& next = f[std::size_t(s + 1)];
-            next = cur; // alternative 0 keeps the state
+            f[std::size_t(s + 1)] = f[std::size_t(s)]; // alternative 0 keeps the state
+            const double* cur = f[std::size_t(s)].data();
+            double* next = f[std::size_t(s + 1)].data();
             const auto& alts = alts_[std::size_t(s)];
             for (std::int64_t x2 = 0; x2 <= G_; ++x2) {
                 for (std::int64_t x1 = 0; x1 <= P_; ++x1) {
-                    for (std::int64_t x0 = 0; x0 <= K_; ++x0) {
-                        const double here = cur[std::size_t(index(x0, x1, x2))];
-                        if (here == kNone) {
+                    const double* here = cur + index(0, x1, x2);
+                    for (std::size_t a = 1; a < alts.size(); ++a) {
+                        const std::int64_t to = row_target(alts[a], x1, x2);
+                        if (to < 0) {
                             continue;
                         }
-                        for (std::size_t a = 1; a < alts.size(); ++a) {
-                            std::int64_t j = 0;
-                            if (step(alts[a], x0, x1, x2, j)) {
-                                double& to = next[std::size_t(j)];
-                                to = std::max(to, here + alts[a].amount);
-                            }
+                        const double amount = alts[a].amount;
+                        double* succ = next + to;
+                        const std::size_t n = row - std::size_t(alts[a].cost);
+                        for (std::size_t i = 0; i < n; ++i) {
+                            const double q = here[i] + amount;
+                            succ[i] = q > succ[i] ? q : succ[i];
                         }
                     }
                 }
@@ -282,21 +304,23 @@ public:
             alts.push_back(change == 0 ? alts_[std::size_t(g)][a]
                                        : alt_of(group[a], std::max(0.0, group[a].amount + change)));
         }
-        const auto& before = f[std::size_t(g)];
-        const auto& after = b[std::size_t(g + 1)];
+        const double* before = f[std::size_t(g)].data();
+        const double* after = b[std::size_t(g + 1)].data();
+        const std::size_t row = std::size_t(K_ + 1);
         double best = kNone;
         for (std::int64_t x2 = 0; x2 <= G_; ++x2) {
             for (std::int64_t x1 = 0; x1 <= P_; ++x1) {
-                for (std::int64_t x0 = 0; x0 <= K_; ++x0) {
-                    const double here = before[std::size_t(index(x0, x1, x2))];
-                    if (here == kNone) {
+                const double* here = before + index(0, x1, x2);
+                for (const Alt& a : alts) {
+                    const std::int64_t to = row_target(a, x1, x2);
+                    if (to < 0) {
                         continue;
                     }
-                    for (const Alt& a : alts) {
-                        std::int64_t j = 0;
-                        if (step(a, x0, x1, x2, j)) {
-                            best = std::max(best, here + (a.amount + after[std::size_t(j)]));
-                        }
+                    const double* succ = after + to;
+                    const std::size_t n = row - std::size_t(a.cost);
+                    for (std::size_t i = 0; i < n; ++i) {
+                        const double q = here[i] + (a.amount + succ[i]);
+                        best = q > best ? q : best;
                     }
                 }
             }
