@@ -49,7 +49,10 @@ PlanProofTab::PlanProofTab(const SharedState& state, const std::string& code,
     sgWhy->verticalHeader()->setDefaultSectionSize(18);
     sgWhy->horizontalHeader()->setFont(viewerFont());
     sgWhy->horizontalHeader()->setSectionsClickable(false);
-    sgWhy->horizontalHeader()->setStretchLastSection(true);
+    // Every heading reads in full; the description takes what is left.
+    sgWhy->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    sgWhy->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Stretch);
+    sgWhy->verticalHeader()->setMinimumSectionSize(1);
 
     try {
         input_ = kov::read_plan_proof_input(state.workspace, code, state.shell);
@@ -72,11 +75,12 @@ PlanProofTab::PlanProofTab(const SharedState& state, const std::string& code,
         for (const auto& c : empty.columns) {
             headings << QString::fromStdString(c.heading);
         }
-        sgWhy->setHorizontalHeaderLabels(headings);
-        const int widths[] = {60, 60, 90, 330, 70};
-        for (int k = 0; k < 5; ++k) {
-            sgWhy->setColumnWidth(k, widths[k]);
+        // The unit of the change on a line of its own keeps the column narrow.
+        const qsizetype unit = headings.back().lastIndexOf(QStringLiteral(" ("));
+        if (unit > 0) {
+            headings.back()[unit] = QLatin1Char('\n');
         }
+        sgWhy->setHorizontalHeaderLabels(headings);
     }
     QObject::connect(btnWhy, &QPushButton::clicked, this,
                      [this] { runGuarded(state_, [this] { btnWhyClick(); }); });
@@ -136,7 +140,9 @@ void PlanProofTab::btnWhyClick() {
         }
         for (int c = 0; c < int(row.cells.size()); ++c) {
             auto* item = new QTableWidgetItem(QString::fromStdString(row.cells[std::size_t(c)]));
-            if (c != 3) {
+            if (c == 3) {
+                item->setToolTip(item->text()); // the description may be cut to the column
+            } else {
                 item->setTextAlignment(Qt::AlignCenter);
             }
             sgWhy->setItem(r, c, item);
