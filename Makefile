@@ -8,7 +8,7 @@ PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-d
 	libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libzip-dev zipcmp zipmerge ziptool \
 	libpugixml-dev libexpat1-dev libfreexl-dev libjpeg62-turbo-dev libturbojpeg0-dev xvfb xauth \
 	xdotool imagemagick poppler-utils python3-openpyxl libreoffice-calc locales fonts-dejavu-core \
-	clang qt6-translations-l10n sudo
+	clang qt6-translations-l10n python3-scipy sudo
 
 WORKSPACE := $(CURDIR)/Workspace
 JOBS := $(shell nproc)

@@ -16,6 +16,7 @@
 #include "io/files.h"
 #include "protocol/protocol.h"
 #include "scripted_messages.h"
+#include "shell/texts.h"
 #include "task/task_wizard.h"
 #include "temp_dir.h"
 #include "view/task_view.h"
@@ -36,6 +37,7 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
@@ -864,4 +866,85 @@ TEST_F(ViewersTest, TheWizardImportsATaskWorkbookWholeOrNotAtAll) {
     EXPECT_EQ(wizard->findChild<QLabel*>("Label_ex1")->text(), h.shared.text(68) + ':');
     EXPECT_EQ(wizard->findChild<QLabel*>("Label_ex2")->text(), good);
     EXPECT_EQ(h.fileDialogs.captions.size(), 6);
+}
+
+// The solution viewer certifies its plans beneath the table and, on its second tab, works out
+// why the plans hold with a progress dialog: the same figures kov-batch view --proof --why prints,
+// in both languages. Cancel leaves the table empty.
+TEST_F(ViewersTest, TheSolutionViewerCertifiesItsPlansAndWorksOutWhy) {
+    for (const char* lang : {"eng", "rus"}) {
+        SCOPED_TRACE(lang);
+        const char* code = std::string(lang) == "eng" ? "DEME02" : "DEMR03";
+        FakeHost& h = fakeHost(lang);
+        choose(h, code);
+        auto* viewer = new TfrmViewSolution(h, kov::all_flags<kov::VariantFlags>());
+        h.openViewer(viewer);
+        const QString batch =
+            runTool(KOV_BATCH, {QStringLiteral("view"), QStringLiteral("solution"),
+                                QString::fromStdString(ws.path()), QString::fromLatin1(code),
+                                QStringLiteral("--lang"), QString::fromLatin1(lang),
+                                QStringLiteral("--proof"), QStringLiteral("--why")});
+        QStringList proofs, whys;
+        for (const QString& line : batch.split('\n')) {
+            if (line.startsWith(QStringLiteral("proof\t"))) {
+                proofs << line;
+            } else if (line.startsWith(QStringLiteral("why\t"))) {
+                whys << line;
+            }
+        }
+        ASSERT_FALSE(proofs.isEmpty());
+        // Every demonstration plan is the best one.
+        auto* summary = viewer->findChild<QLabel*>(QStringLiteral("lblProofSummary"));
+        ASSERT_NE(summary, nullptr);
+        EXPECT_TRUE(summary->isVisibleTo(viewer));
+        EXPECT_TRUE(summary->text().startsWith(h.shared.text(kov::txt::ProofHeading) + ": "));
+        for (const QString& p : proofs) {
+            const QStringList f = p.split('\t');
+            EXPECT_EQ(f[4], QStringLiteral("0,00"));
+            EXPECT_TRUE(summary->text().contains(f[1] + QStringLiteral(": ") +
+                                                 h.shared.text(kov::txt::ProofOptimal)));
+        }
+
+        auto* tabs = viewer->findChild<QTabWidget*>(QStringLiteral("tabsSolution"));
+        ASSERT_NE(tabs, nullptr);
+        EXPECT_EQ(tabs->tabText(1), h.shared.text(kov::txt::WhyTab));
+        tabs->setCurrentIndex(1);
+        auto* table = viewer->findChild<QTableWidget*>(QStringLiteral("sgWhy"));
+        auto* button = viewer->findChild<QPushButton*>(QStringLiteral("btnWhy"));
+        QTimer::singleShot(0, [] {
+            for (QWidget* w : QApplication::allWidgets()) {
+                if (auto* p = qobject_cast<QProgressDialog*>(w)) {
+                    p->cancel();
+                }
+            }
+        });
+        button->click();
+        EXPECT_EQ(table->rowCount(), 0);
+
+        bool shown = false;
+        QTimer::singleShot(0, [&] { shown = shownWindow<QProgressDialog>() != nullptr; });
+        button->click();
+        EXPECT_TRUE(shown);
+        QStringList rows;
+        for (int r = 0; r < table->rowCount(); ++r) {
+            if (!table->item(r, 0)) {
+                continue; // the separator between two variants
+            }
+            const bool taken = table->item(r, 4)->text() == h.shared.text(kov::txt::Yes);
+            const QString change = table->item(r, 5)->text();
+            rows << QStringList{QStringLiteral("why"),
+                                table->item(r, 0)->text(),
+                                table->item(r, 1)->text(),
+                                table->item(r, 2)->text(),
+                                taken ? QStringLiteral("1") : QStringLiteral("0"),
+                                taken ? QStringLiteral("fall") : QStringLiteral("rise"),
+                                change == h.shared.text(kov::txt::ProofNever) ? QStringLiteral("-")
+                                                                              : change.mid(1)}
+                        .join('\t');
+        }
+        EXPECT_EQ(rows, whys);
+        EXPECT_TRUE(messages.boxes.empty());
+        viewer->close();
+        flushDeletes();
+    }
 }

@@ -23,7 +23,7 @@ void usage(std::ostream& out) {
            "                       [--check-every KR] [--max-cycles LIMIT] [--lang SUFFIX]\n"
            "       kov-batch stats WORKSPACE CODE --trials N [--lang SUFFIX]\n"
            "       kov-batch view task|solution|stats WORKSPACE CODE [--variants LIST]\n"
-           "                      [--levels LIST] [--lang SUFFIX]\n"
+           "                      [--levels LIST] [--lang SUFFIX] [--proof] [--why]\n"
            "       kov-batch export database|task|solution|stats WORKSPACE CODE\n"
            "                        [--variants LIST] [--levels LIST] [--lang SUFFIX] [--out "
            "FILE]\n"

@@ -5,6 +5,7 @@
 #include "io/error.h"
 #include "io/files.h"
 #include "task/task_code.h"
+#include "view/plan_proof.h"
 #include "view/solution_view.h"
 #include "view/statistics_view.h"
 #include "view/task_view.h"
@@ -24,7 +25,13 @@ const char* const kViewUsage =
     "comma-separated\n"
     "numbers, \"all\" (the default) or \"none\": --variants the investment variants 1..16 the\n"
     "solution viewer shows, --levels the risk levels 1..10 (0,1..1,0) the statistics viewer\n"
-    "shows. Numbers use the locale's decimal separator.\n";
+    "shows. Numbers use the locale's decimal separator.\n"
+    "With the solution viewer, --proof adds per variant with a plan a line \"proof\" V PLAN BEST\n"
+    "GAP: the value of the solver's plan, the best value over every plan the task admits and\n"
+    "their difference (\"-\" for a missing value); --why adds per object of those variants a\n"
+    "line \"why\" V OBJECT CODE TAKEN fall|rise CHANGE: how far its revenue (specific income)\n"
+    "could fall before it would leave the best plan (TAKEN 1), or rise before it would enter\n"
+    "it (TAKEN 0; \"-\" when no rise does).\n";
 
 namespace {
 
@@ -40,6 +47,8 @@ struct ViewOptions {
     VariantFlags variants = all_flags<VariantFlags>();
     LevelFlags levels = all_flags<LevelFlags>();
     std::optional<std::string> lang;
+    bool proof = false;
+    bool why = false;
 };
 
 } // namespace
@@ -91,7 +100,9 @@ ViewOptions parse_options(const std::vector<std::string>& args) {
     std::optional<std::string> levels;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
-        if (a == "--variants" || a == "--levels" || a == "--lang") {
+        if (a == "--proof" || a == "--why") {
+            (a == "--proof" ? o.proof : o.why) = true;
+        } else if (a == "--variants" || a == "--levels" || a == "--lang") {
             if (i + 1 == args.size()) {
                 throw Unusable{a + " needs a value"};
             }
@@ -120,6 +131,10 @@ ViewOptions parse_options(const std::vector<std::string>& args) {
             throw Unusable{"--variants belongs to the solution viewer"};
         }
         o.variants = parse_variant_list(*variants);
+    }
+    if ((o.proof || o.why) && o.viewer != Viewer::Solution) {
+        throw Unusable{std::string(o.proof ? "--proof" : "--why") +
+                       " belongs to the solution viewer"};
     }
     if (levels) {
         if (o.viewer != Viewer::Statistics) {
@@ -157,6 +172,29 @@ void write_field(std::ostream& out, const std::string& text) {
             break;
         default:
             out << c;
+        }
+    }
+}
+
+void write_line(std::ostream& out, const std::vector<std::string>& fields) {
+    out << fields.front();
+    for (std::size_t k = 1; k < fields.size(); ++k) {
+        write_field(out, fields[k]);
+    }
+    out << '\n';
+}
+
+// The certificate and the why lines of the selected variants, after the viewer's content.
+void write_proof(std::ostream& out, const ViewOptions& o, const LanguageShell& shell, char dc) {
+    const PlanProofInput in = read_plan_proof_input(o.workspace, o.code, shell);
+    if (o.proof) {
+        for (const auto& line : proof_lines(certify_solution(in), o.variants, dc)) {
+            write_line(out, line);
+        }
+    }
+    if (o.why) {
+        for (const auto& line : why_lines(in, *why_solution(in, o.variants), dc)) {
+            write_line(out, line);
         }
     }
 }
@@ -215,6 +253,9 @@ int run_view_command(const std::vector<std::string>& args) {
         case Viewer::Solution:
             write_view_content(
                 std::cout, build_solution_view(o.workspace, o.code, shell, dc, o.variants).content);
+            if (o.proof || o.why) {
+                write_proof(std::cout, o, shell, dc);
+            }
             break;
         case Viewer::Statistics:
             write_view_content(

@@ -7,8 +7,9 @@
 #include <vector>
 
 // kov-batch view task|solution|stats WORKSPACE CODE [--variants LIST] [--levels LIST]
-//                [--lang SUFFIX]
-// Prints what the task, solution or statistics viewer shows, line by line in the window's order.
+//                [--lang SUFFIX] [--proof] [--why]
+// Prints what the task, solution or statistics viewer shows, line by line in the window's order;
+// for a solution --proof and --why add the certificate of every plan and why it holds.
 // `args` are the words after "view". Returns the exit status: 0 printed, 1 a file is missing or
 // does not fit its database, 2 the call or its Workspace cannot be used.
 int run_view_command(const std::vector<std::string>& args);

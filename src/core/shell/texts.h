@@ -95,6 +95,19 @@ inline constexpr int FileNotRead = 533;
 inline constexpr int WorkStopped = 534;   // error: the work stopped on an unexpected error
 inline constexpr int FileNotOpened = 535; // information: no application opened the named file
 
+// The certificate of optimality and "why this plan" of the solution viewer.
+inline constexpr int SolutionTab = 408;  // the first tab, the solution as it stands
+inline constexpr int WhyTab = 550;       // tab caption
+inline constexpr int ProofOptimal = 551; // a variant whose plan is the best
+inline constexpr int ProofGap = 552;     // followed by the gap in money and per cent
+inline constexpr int ProofHeading = 553; // followed by ":" and the variants' certificates
+inline constexpr int WhyCompute = 554;   // button
+inline constexpr int WhyWorking = 555;   // the progress dialog's label
+inline constexpr int ProofInPlan = 556;  // column: the object is in the plan
+inline constexpr int ProofChange = 557;  // column: the change of the revenue, with its unit
+inline constexpr int ProofNever = 558;   // no rise makes the object enter
+inline constexpr int WhyNote = 559;      // how the thresholds are found
+
 // Workbooks: exports and the task wizard's import.
 inline constexpr int ExportFailed = 322;    // error, followed by "..."
 inline constexpr int WorkbookImported = 68; // the wizard's label, followed by ":"

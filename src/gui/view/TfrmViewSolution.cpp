@@ -2,10 +2,14 @@
 
 #include "host/WindowHost.h"
 #include "view/grid_panel.h"
+#include "view/plan_proof_tab.h"
 
 #include "book/layouts.h"
+#include "shell/texts.h"
 
+#include <QLabel>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -64,9 +68,25 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     split->addWidget(panel_);
     split->setStretchFactor(1, 1);
     split->setSizes({290, 300});
+    // The solution as it stands on the first tab, with the certificate of its plans beneath; why
+    // the plans are what they are on the second.
+    auto* why = new PlanProofTab(state, code_, shown);
+    auto* proof = new QLabel(why->summary());
+    proof->setObjectName(QStringLiteral("lblProofSummary"));
+    auto* page = new QWidget;
+    auto* pageLayout = new QVBoxLayout(page);
+    pageLayout->setContentsMargins(0, 0, 0, 0);
+    pageLayout->setSpacing(2);
+    pageLayout->addWidget(split, 1);
+    pageLayout->addWidget(proof);
+    proof->setVisible(!why->summary().isEmpty());
+    auto* tabs = new QTabWidget;
+    tabs->setObjectName(QStringLiteral("tabsSolution"));
+    tabs->addTab(page, state.text(kov::txt::SolutionTab));
+    tabs->addTab(why, state.text(kov::txt::WhyTab));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(split);
+    layout->addWidget(tabs);
 
     setMinimumSize(1008, 500);
     setMaximumSize(1008, 685);
