@@ -96,8 +96,8 @@ inline constexpr int WorkStopped = 534;   // error: the work stopped on an unexp
 inline constexpr int FileNotOpened = 535; // information: no application opened the named file
 
 // Workbooks: exports and the task wizard's import.
-inline constexpr int ExportFailed = 322;       // error, followed by "..."
-inline constexpr int WorkbookImported = 68;    // the wizard's label, followed by ":"
+inline constexpr int ExportFailed = 322;    // error, followed by "..."
+inline constexpr int WorkbookImported = 68; // the wizard's label, followed by ":"
 
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;
@@ -837,6 +837,18 @@ inline constexpr int WorkbookLanguage = 525;
 inline constexpr int NotShellLanguage = 526;
 // Warning, third part: the import is impossible.
 inline constexpr int ImportImpossible = 527;
+
+// Pictures: the delay curve beside a curve grid, the statistics viewer's risk picture and the
+// solution viewer's bar chart of the variants' expected incomes.
+inline constexpr int TableTab = 560;             // tab of a viewer's table beside its picture
+inline constexpr int RiskPictureTab = 561;       // statistics viewer: the risk picture's tab
+inline constexpr int RiskProbability = 562;      // its horizontal axis
+inline constexpr int ThresholdIncome = 563;      // its vertical axis, followed by the money unit
+inline constexpr int IncomePictureTab = 564;     // solution viewer: the bar chart's tab
+inline constexpr int FirstInvalidPoint = 565;    // a curve's first invalid point, then its number
+inline constexpr int SelectedPoint = 566;        // the point of the grid's selected row
+inline constexpr int DistributionFunction = 567; // the curve's legend
+inline constexpr int NothingToShow = 568;        // a picture without data
 
 } // namespace txt
 
