@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class GridPanel;
+class PictureView;
 class QTableWidget;
 class WindowHost;
 struct SharedState;
@@ -23,6 +24,7 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
+    PictureView* picture() const { return picture_; }
     // The export workbook, laid out from what the viewer shows, and its file name under Reports
     // (without ".xlsx").
     kov::WorkbookLayout workbook() const;
@@ -34,4 +36,5 @@ private:
     kov::StatisticsView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    PictureView* picture_ = nullptr;
 };

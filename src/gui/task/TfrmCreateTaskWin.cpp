@@ -6,6 +6,7 @@
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
+#include "picture/CurvePlot.h"
 #include "ui/caption.h"
 #include "ui/key_filters.h"
 
@@ -36,6 +37,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -579,7 +581,20 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
                           },
                           columns, view);
     view->setModel(model);
-    box->addWidget(view, 1);
+    if (explanation) {
+        // The delay curve of the selected point's row beside the table of the curves.
+        auto* split = new QSplitter(Qt::Horizontal, page);
+        split->setObjectName(QStringLiteral("%1_split").arg(q(name)));
+        split->setChildrenCollapsible(false);
+        split->addWidget(view);
+        curvePlot_ = new CurvePlot(split);
+        curvePlot_->setObjectName(QStringLiteral("%1_plot").arg(q(name)));
+        split->addWidget(curvePlot_);
+        split->setSizes({430, 320});
+        box->addWidget(split, 1);
+    } else {
+        box->addWidget(view, 1);
+    }
     if (objects) {
         Table1 = view;
         auto* hint = new QLabel(page);
@@ -921,6 +936,19 @@ void TfrmCreateTaskWin::showSummary() {
     summaryGrid_->setColumnStretch(1, 1);
 }
 
+void TfrmCreateTaskWin::updateCurvePlot(int row) {
+    const QStringList& h = pointModel_->headings;
+    curvePlot_->setTexts(h.value(5), h.value(6), t(kov::txt::DistributionFunction),
+                         t(kov::txt::SelectedPoint), t(kov::txt::FirstInvalidPoint));
+    if (row < 0 || std::size_t(row) >= wizard_.point_rows().size()) {
+        curvePlot_->clearCurve();
+        return;
+    }
+    const kov::CurvePicture picture = kov::curve_picture(wizard_.point_curve(std::size_t(row)));
+    curvePlot_->showCurve(picture, q(kov::curve_fault_caption(picture, state_.shell)),
+                          wizard_.point_rows()[std::size_t(row)].point);
+}
+
 void TfrmCreateTaskWin::updateMemos(int page) {
     const char* names[] = {"Table1", "Table2", "Table31", "Table41"};
     const QString table = QString::fromLatin1(names[page - 5]);
@@ -934,6 +962,9 @@ void TfrmCreateTaskWin::updateMemos(int page) {
         r = 0;
         view->setCurrentIndex(view->model()->index(0, page == 5 ? 5 : 0));
         return; // the selection change shows the memos
+    }
+    if (page == 8) {
+        updateCurvePlot(r);
     }
     auto* caption1 = findChild<QLabel*>(table + QStringLiteral("_memoCaption1"));
     auto* memo1 = findChild<QPlainTextEdit*>(table + QStringLiteral("_memo1"));

@@ -1,9 +1,11 @@
 #include "view/TfrmViewSolution.h"
 
 #include "host/WindowHost.h"
+#include "picture/PictureView.h"
 #include "view/grid_panel.h"
 
 #include "book/layouts.h"
+#include "shell/texts.h"
 
 #include <QSplitter>
 #include <QTableWidget>
@@ -61,7 +63,10 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     split->setObjectName(QStringLiteral("Splitter16"));
     split->setChildrenCollapsible(false);
     split->addWidget(VarList);
-    split->addWidget(panel_);
+    picture_ = new PictureView(view.incomes, PictureView::Kind::Bars, state.regional.decimalChar);
+    picture_->setObjectName(QStringLiteral("Picture"));
+    split->addWidget(tableAndPictureTabs(panel_, state.text(kov::txt::TableTab), picture_,
+                                         QString::fromStdString(view.incomes.tab)));
     split->setStretchFactor(1, 1);
     split->setSizes({290, 300});
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class GridPanel;
+class PictureView;
 class QTableWidget;
 class WindowHost;
 struct SharedState;
@@ -22,6 +23,7 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
+    PictureView* picture() const { return picture_; }
     // The export workbook, laid out from what the viewer shows, and its file name under Reports
     // (without ".xlsx").
     kov::WorkbookLayout workbook() const;
@@ -33,4 +35,5 @@ private:
     kov::SolutionView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    PictureView* picture_ = nullptr;
 };
