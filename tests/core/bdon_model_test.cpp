@@ -649,7 +649,7 @@ TEST(BdonWizard, ANewDatabaseMayNotReplaceAnExistingOne) {
     BdonWizard w(WizardMode::New, context(ws.path()));
     w.fields() = {'A', "123", "Another", "", "", "1"};
     NextOutcome o = w.next();
-    EXPECT_EQ(o.compose(numbered_texts()), "T530 \"A_123\".");
+    EXPECT_EQ(o.compose(numbered_texts()), "T536 \"A_123\".");
     EXPECT_EQ(o.focus, Focus::Code);
     EXPECT_EQ(w.page(), 1);
 

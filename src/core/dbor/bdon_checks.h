@@ -6,6 +6,7 @@
 // grid scrolls to the top).
 
 #include "dbor/bdon_model.h"
+#include "shell/texts.h"
 
 #include <string>
 #include <string_view>
@@ -58,7 +59,7 @@ NextOutcome check_identity(char type, std::string_view code, std::string_view na
 NextOutcome check_code_free(const std::string& workspace, std::string_view suffix, char type,
                             std::string_view code);
 // The shell text of that refusal (a text the shells add after the highest one they held).
-inline constexpr int kTextDatabaseExists = 530;
+inline constexpr int kTextDatabaseExists = txt::DatabaseExists;
 
 // Page 2: the object count, 1..1000.
 NextOutcome check_object_count(std::string_view text);

@@ -98,6 +98,14 @@ inline constexpr int FileNotOpened = 535; // information: no application opened 
 // Workbooks: exports and the task wizard's import.
 inline constexpr int ExportFailed = 322;    // error, followed by "..."
 inline constexpr int WorkbookImported = 68; // the wizard's label, followed by ":"
+inline constexpr int DatabaseExists = 536;  // warning: a new database would take an existing code
+inline constexpr int FileNotDeleted = 537;  // error, followed by the file
+
+// Databases by hand: the selection dialog and the database wizard.
+inline constexpr int SelectDatabase = 427; // the selection dialog's title
+inline constexpr int CancelButton = 299;
+inline constexpr int DeleteDatabase = 52; // question, followed by the code in quotes
+inline constexpr int NumberOfObjects = 273;
 
 // List of databases: a file whose name does not match its code.
 inline constexpr int DatabaseFile = 144;
@@ -837,6 +845,58 @@ inline constexpr int WorkbookLanguage = 525;
 inline constexpr int NotShellLanguage = 526;
 // Warning, third part: the import is impossible.
 inline constexpr int ImportImpossible = 527;
+
+// The database wizard.
+// Caption "Database chosen for the import".
+inline constexpr int DatabaseChosenForImport = 16;
+// Code prompt of a type A database (3 digits).
+inline constexpr int DatabaseCodeTypeA = 27;
+// Code prompt of a type B database (6 digits).
+inline constexpr int DatabaseCodeTypeB = 28;
+// "Number of objects in the database", before its range.
+inline constexpr int ObjectsInDatabase = 36;
+// "Choose the database to import".
+inline constexpr int ChooseDatabaseToImport = 55;
+// Caption of the cost-unit list.
+inline constexpr int UnitsOfCost = 57;
+// "Choose the type of the database".
+inline constexpr int ChooseDatabaseType = 60;
+// Heading of the database import panel.
+inline constexpr int ChooseImportKind = 62;
+// Database wizard heading of the objects page.
+inline constexpr int ObjectsPageHeading = 115;
+// Database wizard heading of the modernisation-variants page.
+inline constexpr int ModernisationsPageHeading = 116;
+// Database wizard heading of the sale-variants page.
+inline constexpr int SalesPageHeading = 117;
+// Database wizard heading of the sale-curves page.
+inline constexpr int SaleCurvesPageHeading = 118;
+// Database wizard heading of the exploitation-variants page.
+inline constexpr int ExploitationsPageHeading = 119;
+// Database wizard heading of the exploitation-curves page.
+inline constexpr int ExploitationCurvesPageHeading = 120;
+// "Code of the database being corrected".
+inline constexpr int CodeBeingCorrected = 154;
+// "Code of the database being viewed".
+inline constexpr int CodeBeingViewed = 157;
+// Note: a sale curve may have 0 points only for a single sale variant.
+inline constexpr int SaleZeroPointsNote = 266;
+// Note: an exploitation curve may have 0 points only for a single variant.
+inline constexpr int ExploitationZeroPointsNote = 267;
+// "Summary of the database (saved by Next)".
+inline constexpr int DatabaseSummaryHeading = 275;
+// Column heading "Delete" (deletion mark).
+inline constexpr int DeleteColumn = 368;
+// Explanation of database type B.
+inline constexpr int TypeBExplanation = 405;
+// Explanation of database type A.
+inline constexpr int TypeAExplanation = 406;
+// "Type of the database".
+inline constexpr int TypeOfTheDatabase = 455;
+// Hint after "<SpaceBar> - ": setting or removing the marks.
+inline constexpr int SpaceBarMarksHint = 472;
+// "Date of this saving".
+inline constexpr int DateOfThisSaving = 510;
 
 // Pictures: the delay curve beside a curve grid, the statistics viewer's risk picture and the
 // solution viewer's bar chart of the variants' expected incomes.

@@ -3,6 +3,8 @@
 #include "app/TfrmHelp.h"
 #include "app/TfrmSelLang.h"
 #include "app/qt_translations.h"
+#include "dbor/TfrmCreateDBOR.h"
+#include "dbor/TfrmSelectDBOR.h"
 #include "dbor/bdon_list_menu.h"
 #include "host/file_error_text.h"
 #include "host/file_services.h"
@@ -80,12 +82,12 @@ constexpr MenuItem kMenu[] = {
     {"N8", kov::txt::MenuExportStatistics, false, "N5"},
     {"N9", kov::txt::MenuPrintStatistics, false, "N5"},
     {"DBOR", kov::txt::MenuDatabases, false, ""},
-    {"N10", kov::txt::MenuNewDatabase, true, "DBOR"},
-    {"N11", kov::txt::MenuNewDatabaseByImport, false, "DBOR"},
-    {"N12", kov::txt::MenuCorrectDatabase, true, "DBOR"},
-    {"N13", kov::txt::MenuViewDatabase, false, "DBOR"},
-    {"N14", kov::txt::MenuExportDatabase, false, "DBOR"},
-    {"N15", kov::txt::MenuDeleteDatabase, true, "DBOR"},
+    {"N10", kov::txt::MenuNewDatabase, true, "DBOR", 1, &open<TfrmCreateDBOR>},
+    {"N11", kov::txt::MenuNewDatabaseByImport, false, "DBOR", 2, &open<TfrmCreateDBOR>},
+    {"N12", kov::txt::MenuCorrectDatabase, true, "DBOR", 3, &open<TfrmSelectDBOR>},
+    {"N13", kov::txt::MenuViewDatabase, false, "DBOR", 4, &open<TfrmSelectDBOR>},
+    {"N14", kov::txt::MenuExportDatabase, false, "DBOR", 5, &open<TfrmSelectDBOR>},
+    {"N15", kov::txt::MenuDeleteDatabase, true, "DBOR", 6, &open<TfrmSelectDBOR>},
     {"mnuHelp", kov::txt::MenuHelp, false, ""},
     {"N101", kov::txt::AboutSystem, true, "mnuHelp", 1, &open<TfrmHelp>},
     {"N102", kov::txt::AboutDeveloper, false, "mnuHelp", 2, &open<TfrmHelp>},

@@ -57,7 +57,9 @@ TfrmSelLang::TfrmSelLang(WindowHost& host, Choice chosen)
     list_->setCurrentIndex(-1);
 
     // The main window is not on the screen yet: the dialog stands in the screen's centre.
+    // A dialog of fixed size: no resize handle on its frame.
     adjustSize();
+    setFixedSize(size());
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect client = geometry();
         client.moveCenter(screen->availableGeometry().center());

@@ -8,6 +8,7 @@
 #include "optim/TForm1.h"
 #include "picture/CurvePlot.h"
 #include "ui/caption.h"
+#include "ui/enter_key.h"
 #include "ui/key_filters.h"
 
 #include "book/imports.h"
@@ -265,6 +266,8 @@ void TfrmCreateTaskWin::build() {
     root->addLayout(buttons);
 
     connectGuarded(btnNext, &QPushButton::clicked, this, &TfrmCreateTaskWin::btnNextClick, state_);
+    // Enter in a field or a grid goes to the next page, as Next does.
+    installEnterKey(*this, {btnNext});
     connectGuarded(btnPrev, &QPushButton::clicked, this, &TfrmCreateTaskWin::btnPrevClick, state_);
     connectGuarded(btnClose, &QPushButton::clicked, this, &TfrmCreateTaskWin::btnCloseClick,
                    state_);
