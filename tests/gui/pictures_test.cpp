@@ -1,5 +1,6 @@
 // The pictures of the windows: the delay curve beside the task wizard's table of curves, the
 // statistics viewer's risk picture and the solution viewer's bar chart.
+#include "dbor/TfrmCreateDBOR.h"
 #include "picture/CurvePlot.h"
 #include "picture/PictureView.h"
 #include "task/TfrmCreateTaskWin.h"
@@ -79,6 +80,29 @@ QList<QPointF> points(std::initializer_list<QPointF> list) {
     return QList<QPointF>(list);
 }
 
+class DatabaseWizardPlotTest : public WindowTest<TfrmCreateDBOR> {
+protected:
+    // A database of two objects with one sale variant of 3 points each, opened for correction
+    // and taken to its page of sale delay curves.
+    void toSaleCurves() {
+        kov::BdonData bdon = fixtures::make_bdon('A', "124", {{{{3}, {}}}, {{{3}, {}}}});
+        kov::write_bdon(ws.path(), "eng", bdon, "01.01.2026", kCp);
+        fakeHost().shared.windowMode = 3;
+        host->shared.currentFileBase = kov::bdon_base(ws.path(), "A_124", "eng");
+        openOnFakeHost();
+        for (int page = 1; page < 6; ++page) {
+            find<QAbstractButton>("btnNext")->click();
+        }
+        ASSERT_EQ(window->findChild<QStackedWidget*>()->currentWidget()->objectName(),
+                  QStringLiteral("Page6"))
+            << messages.texts().join(QLatin1Char('|')).toStdString();
+    }
+    void set(int row, int column, const char* text) {
+        QAbstractItemModel* m = find<QTableView>("Table41")->model();
+        ASSERT_TRUE(m->setData(m->index(row, column), QString::fromLatin1(text), Qt::EditRole));
+    }
+};
+
 } // namespace
 
 TEST_F(TaskWizardPlotTest, ThePlotShowsTheCurveOfTheSelectedRowUpToItsFirstInvalidPoint) {
@@ -107,4 +131,36 @@ TEST_F(TaskWizardPlotTest, ThePlotShowsTheCurveOfTheSelectedRowUpToItsFirstInval
     EXPECT_EQ(plot->markedPoint(), QPointF(2, 1));
     EXPECT_EQ(plot->selectedPoint(), QPointF(3, 0.4));
     EXPECT_EQ(plot->faultCaption(), QStringLiteral("T565 3: T206"));
+}
+
+TEST_F(DatabaseWizardPlotTest, ThePlotFollowsTheEditsOfTheGrid) {
+    toSaleCurves();
+    auto* table = find<QTableView>("Table41");
+    auto* plot = find<CurvePlot>("Table41_plot");
+    ASSERT_NE(plot, nullptr);
+    EXPECT_TRUE(plot->isVisible());
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}, {2, 0.25}, {4, 1}}));
+
+    // An edit of the shown curve is drawn at once; an edit of another curve changes nothing.
+    table->setCurrentIndex(table->model()->index(4, 5));
+    set(4, 5, "3");
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}, {3, 0.25}, {4, 1}}));
+    EXPECT_EQ(plot->selectedPoint(), QPointF(3, 0.25));
+    set(1, 6, "0.5");
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}, {3, 0.25}, {4, 1}}));
+
+    // A value that reaches 1 too early stops the curve at that point and marks it; so does a blank
+    // argument, which has no place to mark. Mended, the whole curve is drawn again.
+    set(4, 6, "1");
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}}));
+    EXPECT_EQ(plot->markedPoint(), QPointF(3, 1));
+    EXPECT_EQ(plot->faultCaption(), QStringLiteral("T565 2: T209"));
+    set(4, 6, "0.25");
+    set(5, 5, "");
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}, {3, 0.25}}));
+    EXPECT_FALSE(plot->markedPoint());
+    EXPECT_EQ(plot->faultCaption(), QStringLiteral("T565 3: T308"));
+    set(5, 5, "4");
+    EXPECT_EQ(plot->drawnPoints(), points({{0, 0}, {3, 0.25}, {4, 1}}));
+    EXPECT_TRUE(plot->faultCaption().isEmpty());
 }
