@@ -906,8 +906,7 @@ inline constexpr int RiskProbability = 562;      // its horizontal axis
 inline constexpr int ThresholdIncome = 563;      // its vertical axis, followed by the money unit
 inline constexpr int IncomePictureTab = 564;     // solution viewer: the bar chart's tab
 inline constexpr int FirstInvalidPoint = 565;    // a curve's first invalid point, then its number
-inline constexpr int SelectedPoint = 566;        // the point of the grid's selected row
-inline constexpr int DistributionFunction = 567; // the curve's legend
+inline constexpr int DistributionFunction = 567; // a curve picture's vertical axis
 inline constexpr int NothingToShow = 568;        // a picture without data
 
 } // namespace txt

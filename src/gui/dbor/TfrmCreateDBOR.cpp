@@ -979,9 +979,7 @@ void TfrmCreateDBOR::updatePlot(int page) {
     plot->setTexts(t(sale ? kov::txt::SaleDelay : kov::txt::ExploitationDelay) +
                        QStringLiteral(" (") + q(wizard_.current().header.time_unit) +
                        QStringLiteral(")"),
-                   t(sale ? kov::txt::SaleProbability : kov::txt::ExploitationProbability),
-                   t(kov::txt::DistributionFunction), t(kov::txt::SelectedPoint),
-                   t(kov::txt::FirstInvalidPoint));
+                   t(kov::txt::DistributionFunction));
     const int row = memoRow_[page];
     if (row < 0 || std::size_t(row) >= g.row_count()) {
         plot->clearCurve();

@@ -1,11 +1,11 @@
 #include "picture/CurvePlot.h"
 
 #include "picture/axes.h"
+#include "ui/caption.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QLabel>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
@@ -34,7 +34,6 @@ CurvePlot::CurvePlot(QWidget* parent)
     : QWidget(parent) {
     chart_ = new QChart;
     chart_->setMargins(QMargins(2, 2, 2, 2));
-    chart_->legend()->setAlignment(Qt::AlignBottom);
     chart_->setBackgroundRoundness(0);
 
     curve_ = new QLineSeries(chart_);
@@ -63,8 +62,13 @@ CurvePlot::CurvePlot(QWidget* parent)
         s->attachAxis(axisX_);
         s->attachAxis(axisY_);
     }
-    // The dashed piece belongs to the invalid point's entry of the legend.
-    chart_->legend()->markers(toFault_).first()->setVisible(false);
+    chart_->legend()->hide();
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        QFont title = interfaceFont(11);
+        title.setBold(true);
+        axis->setTitleFont(title);
+        axis->setLabelsFont(interfaceFont(11));
+    }
     setRoundRange(*axisY_, 0, 1);
 
     auto* view = new QChartView(chart_, this);
@@ -82,13 +86,9 @@ CurvePlot::CurvePlot(QWidget* parent)
     clearCurve();
 }
 
-void CurvePlot::setTexts(const QString& xAxis, const QString& yAxis, const QString& curve,
-                         const QString& selected, const QString& invalid) {
+void CurvePlot::setTexts(const QString& xAxis, const QString& yAxis) {
     axisX_->setTitleText(xAxis);
     axisY_->setTitleText(yAxis);
-    curve_->setName(curve);
-    selected_->setName(selected);
-    fault_->setName(invalid);
 }
 
 void CurvePlot::showCurve(const kov::CurvePicture& picture, const QString& faultCaption,

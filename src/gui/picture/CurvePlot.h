@@ -16,17 +16,16 @@ class QValueAxis;
 
 // The picture of one delay curve beside a curve grid: the distribution function drawn through its
 // sound points, the first invalid point (when it has a place) marked in red at the end of a
-// dashed piece, the point of the grid's selected row ringed, and under it the line that names
-// the invalid point and its fault.
+// dashed piece, the point of the grid's selected row ringed in green, and under it, in red, the
+// line that names the invalid point and its fault (so the picture needs no legend).
 class CurvePlot final : public QWidget {
     Q_OBJECT
 
 public:
     explicit CurvePlot(QWidget* parent = nullptr);
 
-    // The axes' titles (the grid's argument and value headings) and the legend's texts.
-    void setTexts(const QString& xAxis, const QString& yAxis, const QString& curve,
-                  const QString& selected, const QString& invalid);
+    // The axes' titles.
+    void setTexts(const QString& xAxis, const QString& yAxis);
     // Shows a curve; `selectedPoint` is the 0-based point of the selected row, if any.
     void showCurve(const kov::CurvePicture& picture, const QString& faultCaption,
                    std::optional<std::size_t> selectedPoint);

@@ -100,7 +100,13 @@ PictureView::PictureView(const kov::ViewPicture& picture, Kind kind, char decima
         for (const kov::PictureSeries& s : picture.series) {
             auto* line = new QLineSeries(chart_);
             line->setName(q(s.name));
-            line->setPen(QPen(kColours[n++ % std::size(kColours)], 2));
+            // Colours and dashes both differ, so a line that covers another lets it show.
+            const Qt::PenStyle dashes[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine,
+                                           Qt::DashDotLine};
+            QPen pen(kColours[n % std::size(kColours)], n == 0 ? 2.5 : 2);
+            pen.setStyle(dashes[n % std::size(dashes)]);
+            line->setPen(pen);
+            ++n;
             line->setPointsVisible(true);
             for (std::size_t i = 0; i < s.x.size() && i < s.y.size(); ++i) {
                 line->append(s.x[i], s.y[i]);

@@ -38,7 +38,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <QSplitter>
 #include <QStackedWidget>
 #include <QTableView>
 #include <QTableWidget>
@@ -584,20 +583,7 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
                           },
                           columns, view);
     view->setModel(model);
-    if (explanation) {
-        // The delay curve of the selected point's row beside the table of the curves.
-        auto* split = new QSplitter(Qt::Horizontal, page);
-        split->setObjectName(QStringLiteral("%1_split").arg(q(name)));
-        split->setChildrenCollapsible(false);
-        split->addWidget(view);
-        curvePlot_ = new CurvePlot(split);
-        curvePlot_->setObjectName(QStringLiteral("%1_plot").arg(q(name)));
-        split->addWidget(curvePlot_);
-        split->setSizes({430, 320});
-        box->addWidget(split, 1);
-    } else {
-        box->addWidget(view, 1);
-    }
+    box->addWidget(view, 1);
     if (objects) {
         Table1 = view;
         auto* hint = new QLabel(page);
@@ -620,6 +606,18 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
             return !e->text().isEmpty() && e->text().at(0).isPrint();
         });
     }
+    // Page 8: the delay curve of the selected point's row beside the memos, under the table.
+    QBoxLayout* memoBox = box;
+    if (explanation) {
+        auto* lower = new QHBoxLayout;
+        memoBox = new QVBoxLayout;
+        lower->addLayout(memoBox, 1);
+        curvePlot_ = new CurvePlot(page);
+        curvePlot_->setObjectName(QStringLiteral("%1_plot").arg(q(name)));
+        curvePlot_->setFixedSize(340, 250);
+        lower->addWidget(curvePlot_);
+        box->addLayout(lower);
+    }
     for (int m = 1; m <= memos; ++m) {
         auto* caption = new QLabel(page);
         caption->setObjectName(QStringLiteral("%1_memoCaption%2").arg(q(name)).arg(m));
@@ -627,14 +625,15 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
         memo->setObjectName(QStringLiteral("%1_memo%2").arg(q(name)).arg(m));
         memo->setReadOnly(true);
         memo->setMaximumHeight(54);
-        box->addWidget(caption);
-        box->addWidget(memo);
+        memoBox->addWidget(caption);
+        memoBox->addWidget(memo);
     }
     if (explanation) {
         auto* l = new QLabel(page);
         l->setObjectName(QStringLiteral("%1_explanation").arg(q(name)));
         l->setWordWrap(true);
-        box->addWidget(l);
+        memoBox->addWidget(l);
+        memoBox->addStretch(1);
         *explanation = l;
     }
     const int page_no = name == "Table1" ? 5 : name == "Table2" ? 6 : name == "Table31" ? 7 : 8;
@@ -854,7 +853,8 @@ void TfrmCreateTaskWin::setTaskCaptions() {
             QStringLiteral(" (") + w + QStringLiteral(")"),
         t(sale ? kov::txt::SaleProbability : kov::txt::ExploitationProbability)};
     fitted(explanation8_,
-           t(sale ? kov::txt::SaleDelayTablesNote : kov::txt::ExploitationDelayTablesNote), kWide);
+           t(sale ? kov::txt::SaleDelayTablesNote : kov::txt::ExploitationDelayTablesNote),
+           kNarrow - 20); // beside the picture of the curve
 
     // Page 3 shows the threshold only in mode 1; with pay-back the control term and the
     // probability in place of the number of variants.
@@ -940,9 +940,11 @@ void TfrmCreateTaskWin::showSummary() {
 }
 
 void TfrmCreateTaskWin::updateCurvePlot(int row) {
-    const QStringList& h = pointModel_->headings;
-    curvePlot_->setTexts(h.value(5), h.value(6), t(kov::txt::DistributionFunction),
-                         t(kov::txt::SelectedPoint), t(kov::txt::FirstInvalidPoint));
+    const bool sale = wizard_.header().prmp == 1;
+    curvePlot_->setTexts(t(sale ? kov::txt::SaleDelay : kov::txt::ExploitationDelay) +
+                             QStringLiteral(" (") + q(wizard_.bdon().header.time_unit) +
+                             QStringLiteral(")"),
+                         t(kov::txt::DistributionFunction));
     if (row < 0 || std::size_t(row) >= wizard_.point_rows().size()) {
         curvePlot_->clearCurve();
         return;
