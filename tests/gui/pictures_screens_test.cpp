@@ -1,12 +1,15 @@
 // Pictures of the curve plot and the viewers' charts under the shipped shells, for a person to
 // look at: written only when KOV_SCREENSHOT_DIR names a folder (run under a real display server).
 
+#include "picture/CurvePlot.h"
 #include "picture/PictureView.h"
 #include "stats/TfrmViewStatistics.h"
 #include "task/TfrmCreateTaskWin.h"
 #include "view/TfrmViewSolution.h"
 
+#include "dbor/curve_picture.h"
 #include "protocol/protocol.h"
+#include "shell/texts.h"
 #include "window_test.h"
 
 #include <QAbstractButton>
@@ -94,6 +97,19 @@ TEST_F(PictureScreens, CurvesRisksAndIncomes) {
             table->model()->index(std::min(2, table->model()->rowCount() - 1), 0));
         shot(wizard, l + QStringLiteral("_task_page8"));
         wizard->close();
+
+        // A curve whose third point turns back: drawn up to it, the point marked and named.
+        CurvePlot plot;
+        plot.setTexts(h.shared.text(kov::txt::SaleDelay),
+                      h.shared.text(kov::txt::DistributionFunction));
+        const std::vector<kov::DborPoint> bad = {{0, 0}, {2, 0.3}, {1.5, 0.6}, {5, 1}};
+        const kov::CurvePicture picture = kov::curve_picture(bad);
+        plot.showCurve(
+            picture, QString::fromStdString(kov::curve_fault_caption(picture, h.shared.shell)), 1);
+        plot.setDecimalChar(h.shared.regional.decimalChar);
+        plot.resize(340, 280);
+        plot.show();
+        shot(&plot, l + QStringLiteral("_invalid_curve"));
 
         auto* stats = new TfrmViewStatistics(h, kov::all_flags<kov::LevelFlags>());
         h.openViewer(stats);

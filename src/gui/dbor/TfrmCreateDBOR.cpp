@@ -577,6 +577,7 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
         auto* plot = new CurvePlot(page);
         plot->setObjectName(QStringLiteral("%1_plot").arg(QString::fromLatin1(spec.table)));
         plot->setMinimumHeight(250);
+        plot->setDecimalChar(state_.regional.decimalChar);
         memos->addWidget(plot, 3);
         plots_[p] = plot;
         connect(model, &QAbstractItemModel::dataChanged, this, [this, p] { updatePlot(p); });

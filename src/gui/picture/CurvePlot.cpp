@@ -134,6 +134,10 @@ void CurvePlot::clearCurve() {
     showCurve({}, {}, std::nullopt);
 }
 
+void CurvePlot::setDecimalChar(char decimalChar) {
+    useDecimalChar(*chart_, decimalChar);
+}
+
 QList<QPointF> CurvePlot::drawnPoints() const {
     return pointsOf(curve_);
 }

@@ -26,6 +26,8 @@ public:
 
     // The axes' titles.
     void setTexts(const QString& xAxis, const QString& yAxis);
+    // The axes' numbers with the user's decimal separator.
+    void setDecimalChar(char decimalChar);
     // Shows a curve; `selectedPoint` is the 0-based point of the selected row, if any.
     void showCurve(const kov::CurvePicture& picture, const QString& faultCaption,
                    std::optional<std::size_t> selectedPoint);

@@ -614,6 +614,7 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
         lower->addLayout(memoBox, 1);
         curvePlot_ = new CurvePlot(page);
         curvePlot_->setObjectName(QStringLiteral("%1_plot").arg(q(name)));
+        curvePlot_->setDecimalChar(state_.regional.decimalChar);
         curvePlot_->setFixedSize(340, 250);
         lower->addWidget(curvePlot_);
         box->addLayout(lower);
