@@ -4,7 +4,7 @@
 # Only installing packages and locales needs root: a user is asked for it through sudo, and only
 # when something is missing. The build, the Workspace and the program belong to whoever ran make.
 
-PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools \
+PACKAGES := build-essential cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-charts-dev \
 	libgtest-dev libgmock-dev libbenchmark-dev zlib1g-dev libzip-dev zipcmp zipmerge ziptool \
 	libpugixml-dev libexpat1-dev libfreexl-dev libjpeg62-turbo-dev libturbojpeg0-dev xvfb xauth \
 	xdotool imagemagick poppler-utils python3-openpyxl libreoffice-calc locales fonts-dejavu-core \

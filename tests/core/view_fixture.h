@@ -24,7 +24,7 @@ inline kov::LanguageShell shell() {
     s.suffix = "eng";
     s.file_name = kov::shell_file_name("eng");
     s.codepage = kCp;
-    for (int k = 0; k < 530; ++k) {
+    for (int k = 0; k < 570; ++k) {
         s.texts.push_back("T" + std::to_string(k));
     }
     for (int k = 0; k < 33; ++k) {

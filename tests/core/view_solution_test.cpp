@@ -294,3 +294,24 @@ TEST_F(SolutionViewTest, SolutionThatNoLongerFitsItsDatabaseIsRefused) {
 }
 
 } // namespace
+
+TEST_F(SolutionViewTest, IncomePictureHasABarPerSelectedVariant) {
+    write_three_variants();
+    const SolutionView v = view(flags({1, 3}));
+    EXPECT_EQ(v.incomes.tab, "T564");
+    EXPECT_EQ(v.incomes.x_axis, "T255");
+    EXPECT_EQ(v.incomes.y_axis, v.content.grids.at(0).columns.at(4).heading);
+    ASSERT_EQ(v.incomes.series.size(), 1u);
+    EXPECT_EQ(v.incomes.series[0].x, (std::vector<double>{1, 3}));
+    EXPECT_EQ(v.incomes.series[0].y,
+              (std::vector<double>{v.figures[0].income, v.figures[2].income}));
+    EXPECT_DOUBLE_EQ(v.incomes.series[0].y[0], 640);
+    EXPECT_TRUE(view(flags({})).incomes.empty());
+
+    // A run without a result has no bars.
+    Solution s = read_solution(out_path(), read_task_header(ws / "Data/kov_SOLV01.dat", kCp), bdon,
+                               nullptr, kCp);
+    s.header.result = 0;
+    write_solution(out_path(), s, kCp);
+    EXPECT_TRUE(view().incomes.empty());
+}

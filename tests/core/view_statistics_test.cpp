@@ -129,3 +129,24 @@ TEST_F(StatisticsViewTest, FileOfAnotherNumberOfVariantsIsRefused) {
 }
 
 } // namespace
+
+TEST_F(StatisticsViewTest, RiskPictureDrawsAllTenThresholdsOfEachVariantInTableOrder) {
+    write(1);
+    // The risk picture does not follow the levels the table shows.
+    const ViewPicture p = view(levels({2})).risk;
+    EXPECT_EQ(p.tab, "T561");
+    EXPECT_EQ(p.x_axis, "T562");
+    EXPECT_EQ(p.y_axis, "T563 (USD)");
+    ASSERT_EQ(p.series.size(), 3u);
+    for (std::size_t n = 0; n < 3; ++n) {
+        const int variant = 3 - int(n);
+        const PictureSeries& s = p.series[n];
+        EXPECT_EQ(s.name, "T24 " + std::to_string(variant));
+        ASSERT_EQ(s.x.size(), 10u);
+        ASSERT_EQ(s.y.size(), 10u);
+        for (std::size_t j = 0; j < 10; ++j) {
+            EXPECT_DOUBLE_EQ(s.x[j], double(j + 1) / 10);
+            EXPECT_DOUBLE_EQ(s.y[j], 10.0 * variant + double(j)); // its own block
+        }
+    }
+}

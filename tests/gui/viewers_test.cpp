@@ -1,4 +1,5 @@
 #include "app/TfrmMainWin.h"
+#include "picture/PictureView.h"
 #include "stats/TfrmSelCriteria.h"
 #include "stats/TfrmViewStatistics.h"
 #include "task/TfrmCreateTaskWin.h"
@@ -23,9 +24,15 @@
 #include "window_test.h"
 
 #include <QApplication>
+#include <QBarCategoryAxis>
+#include <QBarSeries>
+#include <QBarSet>
+#include <QChart>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLegend>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QListWidget>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -905,10 +912,10 @@ TEST_F(ViewersTest, TheSolutionViewerCertifiesItsPlansAndWorksOutWhy) {
                                                  h.shared.text(kov::txt::ProofOptimal)));
         }
 
-        auto* tabs = viewer->findChild<QTabWidget*>(QStringLiteral("tabsSolution"));
+        auto* tabs = viewer->findChild<QTabWidget*>(QStringLiteral("ViewTabs"));
         ASSERT_NE(tabs, nullptr);
-        EXPECT_EQ(tabs->tabText(1), h.shared.text(kov::txt::WhyTab));
-        tabs->setCurrentIndex(1);
+        EXPECT_EQ(tabs->tabText(2), h.shared.text(kov::txt::WhyTab));
+        tabs->setCurrentIndex(2);
         auto* table = viewer->findChild<QTableWidget*>(QStringLiteral("sgWhy"));
         auto* button = viewer->findChild<QPushButton*>(QStringLiteral("btnWhy"));
         QTimer::singleShot(0, [] {
@@ -947,4 +954,67 @@ TEST_F(ViewersTest, TheSolutionViewerCertifiesItsPlansAndWorksOutWhy) {
         viewer->close();
         flushDeletes();
     }
+}
+
+// The statistics viewer's risk picture and the solution viewer's bar chart draw what the core
+// computes for the same files, beside the table they leave as it was.
+TEST_F(ViewersTest, PicturesDrawTheRiskOfEachVariantAndTheIncomeOfEachSelectedOne) {
+    FakeHost& h = fakeHost();
+    choose(h, "DEME02");
+    const kov::StatisticsView stats = kov::build_statistics_view(
+        ws.path(), "DEME02", h.shared.shell, ',', kov::all_flags<kov::LevelFlags>());
+    auto* statistics = new TfrmViewStatistics(h, kov::LevelFlags{});
+    h.openViewer(statistics);
+    auto* tabs = statistics->findChild<QTabWidget*>(QStringLiteral("ViewTabs"));
+    ASSERT_NE(tabs, nullptr);
+    EXPECT_EQ(tabs->tabText(0), h.shared.text(kov::txt::TableTab));
+    EXPECT_EQ(tabs->tabText(1), h.shared.text(kov::txt::RiskPictureTab));
+    EXPECT_EQ(tabs->widget(0), statistics->panel());
+    QChart* risk = statistics->picture()->chart();
+    ASSERT_NE(risk, nullptr);
+    const QList<QAbstractSeries*> lines = risk->series();
+    ASSERT_EQ(std::size_t(lines.size()), stats.risk.series.size());
+    for (std::size_t n = 0; n < stats.risk.series.size(); ++n) {
+        const auto* line = qobject_cast<QLineSeries*>(lines[qsizetype(n)]);
+        ASSERT_NE(line, nullptr);
+        EXPECT_EQ(line->name().toStdString(), stats.risk.series[n].name);
+        ASSERT_EQ(line->count(), 10);
+        EXPECT_EQ(line->at(9).y(), stats.risk.series[n].y[9]);
+        if (n > 0) {
+            const auto* before = qobject_cast<QLineSeries*>(lines[qsizetype(n - 1)]);
+            EXPECT_NE(line->pen().color(), before->pen().color());
+        }
+    }
+    EXPECT_TRUE(risk->legend()->isVisible());
+
+    kov::VariantFlags shown{};
+    shown[0] = shown[2] = true;
+    const kov::SolutionView solved =
+        kov::build_solution_view(ws.path(), "DEME02", h.shared.shell, ',', shown);
+    auto* solution = new TfrmViewSolution(h, shown);
+    h.openViewer(solution);
+    QChart* incomes = solution->picture()->chart();
+    ASSERT_NE(incomes, nullptr);
+    auto* bars = qobject_cast<QBarSeries*>(incomes->series().value(0));
+    ASSERT_NE(bars, nullptr);
+    ASSERT_EQ(bars->count(), 1);
+    const QBarSet* set = bars->barSets().at(0);
+    ASSERT_EQ(set->count(), 2);
+    EXPECT_EQ(set->at(0), solved.figures[0].income);
+    EXPECT_EQ(set->at(1), solved.figures[2].income);
+    auto* categories = qobject_cast<QBarCategoryAxis*>(incomes->axes(Qt::Horizontal).value(0));
+    ASSERT_NE(categories, nullptr);
+    EXPECT_EQ(categories->categories(), (QStringList{QStringLiteral("1"), QStringLiteral("3")}));
+
+    // No variant selected: the picture says there is nothing to show.
+    auto* none = new TfrmViewSolution(h, kov::VariantFlags{});
+    h.openViewer(none);
+    EXPECT_EQ(none->picture()->chart(), nullptr);
+    auto* empty = none->picture()->findChild<QLabel*>(QStringLiteral("PictureEmpty"));
+    ASSERT_NE(empty, nullptr);
+    EXPECT_EQ(empty->text(), h.shared.text(kov::txt::NothingToShow));
+    for (QWidget* w : std::initializer_list<QWidget*>{statistics, solution, none}) {
+        w->close();
+    }
+    flushDeletes();
 }

@@ -7,7 +7,7 @@
 
 // A small shell image whose texts say their own number ("T12", short "S3", list "L1.0"), with
 // `texts` texts, 33 short texts and the about-window lists.
-inline kov::ShellImage numbered_shell(const std::string& title, int texts = 540) {
+inline kov::ShellImage numbered_shell(const std::string& title, int texts = 570) {
     kov::ShellImage image;
     image.title = title;
     image.codepage = kov::codepage_for_suffix(kov::left_chars(title, 3));

@@ -1,5 +1,6 @@
 #include "dbor/bdon_checks.h"
 
+#include "dbor/curve_picture.h"
 #include "io/files.h"
 #include "io/numbers.h"
 #include "shell/language_shell.h"
@@ -314,61 +315,20 @@ NextOutcome check_incomes(const IncomeGrid& grid) {
 NextOutcome check_curves(const CurveGrid& grid) {
     const auto& rows = grid.rows();
     const char dc = grid.decimal_char();
-    double px = 0, py = 0; // the previous point of the curve
+    DborPoint previous; // the previous point of the curve
     for (std::size_t r = 0; r < rows.size(); ++r) {
         const PointRow& row = rows[r];
-        const bool first = row.point == 0;
-        const bool last = row.point + 1 == row.count;
-
-        if (row.x.blank()) {
-            return grid_warning(txt::ArgumentEmpty, r, 5);
+        const CurvePointEntry point{{row.x.blank(), row.x.value(dc)},
+                                    {row.y.blank(), row.y.value(dc)}};
+        if (const CurveFault f = curve_point_fault(point, row.point, row.count, previous)) {
+            const int column = f.in_value ? 6 : 5;
+            if (f.text == txt::ProbabilityAboveOne) {
+                return grid_warning(
+                    {text(f.text), fixed(grid.kind() == Income::Sale ? " (>1)." : ".")}, r, column);
+            }
+            return grid_warning(f.text, r, column);
         }
-        const auto x = row.x.value(dc);
-        if (!x) {
-            return grid_warning(txt::ArgumentNotANumber, r, 5);
-        }
-        if (first && *x > kTolerance) {
-            return grid_warning(txt::FirstArgumentNotZero, r, 5); // the first argument is 0
-        }
-        if (*x < -kTolerance) {
-            return grid_warning(txt::ArgumentNegative, r, 5);
-        }
-        if (!first && *x < px - kTolerance) {
-            return grid_warning(txt::ArgumentsDecrease, r, 5); // the arguments do not decrease
-        }
-
-        if (row.y.blank()) {
-            return grid_warning(txt::ProbabilityEmpty, r, 6);
-        }
-        const auto y = row.y.value(dc);
-        if (!y) {
-            return grid_warning(txt::ProbabilityNotANumber, r, 6);
-        }
-        if (*y < -kTolerance) {
-            return grid_warning(txt::ProbabilityNegative, r, 6);
-        }
-        if (*y > 1.00000001) {
-            return grid_warning({text(txt::ProbabilityAboveOne),
-                                 fixed(grid.kind() == Income::Sale ? " (>1)." : ".")},
-                                r, 6);
-        }
-        if (first && *y > kTolerance) {
-            return grid_warning(txt::FirstProbabilityNotZero, r, 6); // the first value is 0
-        }
-        if (last && std::fabs(*y - 1) > kTolerance) {
-            return grid_warning(txt::LastProbabilityNotOne, r, 6); // the last value is 1
-        }
-        if (!last && std::fabs(*y - 1) < kTolerance) {
-            return grid_warning(txt::OnlyLastProbabilityOne, r, 6); // only the last value reaches 1
-        }
-        if (!first && *y < py - kTolerance) {
-            return grid_warning(txt::ProbabilitiesDecrease, r, 6); // the values do not decrease
-        }
-        if (!first && std::fabs(*x - px) < kTolerance && std::fabs(*y - py) < kTolerance) {
-            return grid_warning(txt::PointRepeated, r, 6); // a point repeated
-        }
-        px = *x;
-        py = *y;
+        previous = {*point.x.value, *point.y.value};
     }
     return {};
 }

@@ -96,7 +96,6 @@ inline constexpr int WorkStopped = 534;   // error: the work stopped on an unexp
 inline constexpr int FileNotOpened = 535; // information: no application opened the named file
 
 // The certificate of optimality and "why this plan" of the solution viewer.
-inline constexpr int SolutionTab = 408;  // the first tab, the solution as it stands
 inline constexpr int WhyTab = 550;       // tab caption
 inline constexpr int ProofOptimal = 551; // a variant whose plan is the best
 inline constexpr int ProofGap = 552;     // followed by the gap in money and per cent
@@ -917,6 +916,17 @@ inline constexpr int TypeOfTheDatabase = 455;
 inline constexpr int SpaceBarMarksHint = 472;
 // "Date of this saving".
 inline constexpr int DateOfThisSaving = 510;
+
+// Pictures: the delay curve beside a curve grid, the statistics viewer's risk picture and the
+// solution viewer's bar chart of the variants' expected incomes.
+inline constexpr int TableTab = 560;             // tab of a viewer's table beside its picture
+inline constexpr int RiskPictureTab = 561;       // statistics viewer: the risk picture's tab
+inline constexpr int RiskProbability = 562;      // its horizontal axis
+inline constexpr int ThresholdIncome = 563;      // its vertical axis, followed by the money unit
+inline constexpr int IncomePictureTab = 564;     // solution viewer: the bar chart's tab
+inline constexpr int FirstInvalidPoint = 565;    // a curve's first invalid point, then its number
+inline constexpr int DistributionFunction = 567; // a curve picture's vertical axis
+inline constexpr int NothingToShow = 568;        // a picture without data
 
 } // namespace txt
 

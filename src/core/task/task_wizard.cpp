@@ -686,12 +686,23 @@ PageCheck TaskWizard::next_page7() {
                              bdon_.variants[i][s].description,
                              bdon_.objects[i].description,
                              i,
-                             s});
+                             s,
+                             v,
+                             p});
             }
         }
     }
     page_ = 8;
     return PageCheck::go(8);
+}
+
+std::span<const DborPoint> TaskWizard::point_curve(std::size_t row) const {
+    if (row >= point_rows_.size()) {
+        return {};
+    }
+    const TableRow& r = point_rows_[row];
+    const auto& points = header_.prmp == 1 ? bdon_.sale_points : bdon_.expl_points;
+    return points.at(r.object).at(r.variant).at(r.income);
 }
 
 PageCheck TaskWizard::next_page8() {

@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 #include <vector>
@@ -68,6 +69,8 @@ struct TableRow {
     std::string object_description; // pages 6 to 8: the object's, for the first memo
     std::size_t object = 0;         // BDON object, 0-based
     std::size_t variant = 0;        // modernisation variant (pages 6 to 8)
+    std::size_t income = 0;         // income variant, 0-based (page 8)
+    std::size_t point = 0;          // point of its delay curve, 0-based (page 8)
 };
 
 // A caption and the value after it (header block of the pages, summary of page 10).
@@ -159,6 +162,8 @@ public:
     const std::vector<TableRow>& income_rows() const { return income_rows_; }
     PageCheck next_page7();
     const std::vector<TableRow>& point_rows() const { return point_rows_; }
+    // The delay curve that row `row` of the page-8 table shows a point of (empty for no row).
+    std::span<const DborPoint> point_curve(std::size_t row) const;
     PageCheck next_page8();
 
     // ---- Pages 9 and 10 ----------------------------------------------------------------------

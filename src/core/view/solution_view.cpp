@@ -57,6 +57,7 @@ public:
         v.content.caption = view_texts::caption(shell_, txt::SolutionViewerCaption, h_.name);
         v.content.params = params();
         v.content.grids.push_back(table(shown));
+        v.incomes = incomes(shown, v.content.grids.back().columns[4].heading);
         v.figures = std::move(figures_);
         return v;
     }
@@ -110,6 +111,24 @@ private:
                     : ViewColumn{
                           with_rate_unit(text(txt::ExpectedExploitationIncome), money_, time_), 77};
         return c;
+    }
+
+    ViewPicture incomes(const VariantFlags& shown, const std::string& income_heading) const {
+        ViewPicture p;
+        p.tab = text(txt::IncomePictureTab);
+        p.x_axis = text(txt::VariantNumberColumn);
+        p.y_axis = income_heading;
+        p.empty_text = text(txt::NothingToShow);
+        PictureSeries bars;
+        bars.name = income_heading;
+        for (std::size_t i = 0; solved() && i < figures_.size(); ++i) {
+            if (i < shown.size() && shown[i]) {
+                bars.x.push_back(double(i + 1));
+                bars.y.push_back(figures_[i].income);
+            }
+        }
+        p.series.push_back(std::move(bars));
+        return p;
     }
 
     // One block per selected variant: its figures on the first row beside its first chosen

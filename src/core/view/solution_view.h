@@ -39,6 +39,9 @@ struct SolutionView {
     ViewContent content;
     // The figures of every variant 1..nsg, selected or not.
     std::vector<SolutionFigures> figures;
+    // The bar chart of the expected income X of each selected variant (x: the variant number),
+    // empty when the solution has no result.
+    ViewPicture incomes;
 };
 
 // What the solution viewer reads: the descriptor's header and investment variants, the task's

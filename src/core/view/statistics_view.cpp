@@ -51,6 +51,24 @@ std::string level_text(int j) {
     return j == 10 ? "1,0: " : "0," + std::to_string(j) + ": ";
 }
 
+ViewPicture risk_picture(const StatFile& stats, const LanguageShell& shell) {
+    ViewPicture p;
+    p.tab = shell.text(txt::RiskPictureTab);
+    p.x_axis = shell.text(txt::RiskProbability);
+    p.y_axis = with_unit(shell.text(txt::ThresholdIncome), stats.header.money_unit);
+    p.empty_text = shell.text(txt::NothingToShow);
+    for (const TStatVariant& r : stats.variants) {
+        PictureSeries s;
+        s.name = shell.trimmed(txt::InvestmentVariantKey) + " " + integer(r.number);
+        for (const TStatThreshold& t : stats.block_of(r)) {
+            s.x.push_back(t.probability);
+            s.y.push_back(t.income);
+        }
+        p.series.push_back(std::move(s));
+    }
+    return p;
+}
+
 } // namespace
 
 StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
@@ -124,6 +142,7 @@ StatisticsView statistics_view(const TaskHeader& h, const StatFile& stats,
         g.rows.push_back(view_texts::empty_row(kColumns));
     }
     c.grids.push_back(std::move(g));
+    v.risk = risk_picture(stats, shell);
     return v;
 }
 

@@ -18,6 +18,9 @@ struct StatisticsView {
     TaskHeader task;
     // The parameter list (starting with one empty row) and the one table of 10 columns.
     ViewContent content;
+    // The risk picture: each variant's threshold incomes against the risk probability (all ten
+    // levels, whatever levels the table shows), the variants in the order of the table.
+    ViewPicture risk;
 };
 
 // The content of a statistics file with the risk levels whose flags are set. Numbers use

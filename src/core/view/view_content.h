@@ -57,6 +57,32 @@ struct ViewContent {
     bool operator==(const ViewContent&) const = default;
 };
 
+// A viewer's picture beside its table: the tab that holds it, the titles of its axes and its
+// series (a line per series, or one series of bars whose x are the bars' labels).
+struct PictureSeries {
+    std::string name; // the legend text
+    std::vector<double> x, y;
+
+    bool operator==(const PictureSeries&) const = default;
+};
+
+struct ViewPicture {
+    std::string tab;
+    std::string x_axis, y_axis;
+    std::vector<PictureSeries> series;
+    std::string empty_text; // shown instead of a picture without any point
+
+    bool empty() const {
+        for (const PictureSeries& s : series) {
+            if (!s.x.empty()) {
+                return false;
+            }
+        }
+        return true;
+    }
+    bool operator==(const ViewPicture&) const = default;
+};
+
 // The selection of the variant selection dialog: flag k - 1 shows investment variant k.
 inline constexpr int kVariantFlags = 16;
 using VariantFlags = std::array<bool, kVariantFlags>;

@@ -4,6 +4,7 @@
 #include "host/file_services.h"
 #include "host/work_guard.h"
 #include "message_service.h"
+#include "picture/CurvePlot.h"
 #include "ui/caption.h"
 #include "ui/enter_key.h"
 #include "ui/key_filters.h"
@@ -11,6 +12,7 @@
 #include "book/imports.h"
 #include "book/workbook.h"
 #include "dbor/bdon.h"
+#include "dbor/curve_picture.h"
 #include "io/numbers.h"
 #include "shell/texts.h"
 
@@ -567,6 +569,19 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
             memo(QStringLiteral("TM%1_2").arg(p), QStringLiteral("Memo%1_2").arg(p), true);
         readMemos_[p] = {first, second};
     }
+    if (p == 6 || p == 8) {
+        // The curve of the selected row under the memos, drawn again at every edit.
+        for (QPlainTextEdit* m : {readMemos_[p].first, readMemos_[p].second}) {
+            m->setMaximumHeight(46);
+        }
+        auto* plot = new CurvePlot(page);
+        plot->setObjectName(QStringLiteral("%1_plot").arg(QString::fromLatin1(spec.table)));
+        plot->setMinimumHeight(250);
+        plot->setDecimalChar(state_.regional.decimalChar);
+        memos->addWidget(plot, 3);
+        plots_[p] = plot;
+        connect(model, &QAbstractItemModel::dataChanged, this, [this, p] { updatePlot(p); });
+    }
     body->addLayout(memos, 1);
     box->addLayout(body, 1);
 
@@ -956,11 +971,34 @@ void TfrmCreateDBOR::storeMemos() {
     }
 }
 
+void TfrmCreateDBOR::updatePlot(int page) {
+    CurvePlot* plot = plots_.at(page);
+    const kov::CurveGrid& g = wizard_.curve_grid(page == 6 ? kov::Income::Sale : kov::Income::Expl);
+    // The axes are titled as the argument and value columns are (T41_6, T41_7; T42_6, T42_7).
+    const auto t = [this](int k) { return state_.text(k); };
+    const bool sale = page == 6;
+    plot->setTexts(t(sale ? kov::txt::SaleDelay : kov::txt::ExploitationDelay) +
+                       QStringLiteral(" (") + q(wizard_.current().header.time_unit) +
+                       QStringLiteral(")"),
+                   t(kov::txt::DistributionFunction));
+    const int row = memoRow_[page];
+    if (row < 0 || std::size_t(row) >= g.row_count()) {
+        plot->clearCurve();
+        return;
+    }
+    const kov::CurvePicture picture = kov::curve_picture(g, std::size_t(row));
+    plot->showCurve(picture, q(kov::curve_fault_caption(picture, state_.shell)),
+                    g.rows()[std::size_t(row)].point);
+}
+
 void TfrmCreateDBOR::rowChanged(int page, int row) {
     if (page == wizard_.page() && row != memoRow_[page]) {
         storeMemos();
     }
     memoRow_[page] = row;
+    if (page == 6 || page == 8) {
+        updatePlot(page);
+    }
     const auto& shell = state_.shell;
     const auto fit = [](QLabel* l, const std::string& text) { fitted(l, q(text), l->width()); };
     const kov::BdonModel& current = wizard_.current();

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+class CurvePlot;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -65,6 +66,7 @@ private:
     void focusGrid(int page, std::size_t row, int column, bool memo);
     void storeMemos();
     void rowChanged(int page, int row);
+    void updatePlot(int page);
     void pasteBlock(int page);
     QTableView* view(int page) const;
     kov::WizardGrid& grid(int page);
@@ -103,5 +105,6 @@ private:
     std::map<int, WizardGridModel*> models_;
     std::map<int, int> memoRow_;
     std::map<int, std::pair<QPlainTextEdit*, QPlainTextEdit*>> readMemos_;
+    std::map<int, CurvePlot*> plots_; // pages 6 and 8: the curve of the selected row
     std::map<QString, QLabel*> labels_;
 };

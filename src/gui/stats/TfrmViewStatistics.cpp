@@ -1,9 +1,11 @@
 #include "stats/TfrmViewStatistics.h"
 
 #include "host/WindowHost.h"
+#include "picture/PictureView.h"
 #include "view/grid_panel.h"
 
 #include "book/layouts.h"
+#include "shell/texts.h"
 
 #include <QSplitter>
 #include <QTableWidget>
@@ -49,7 +51,10 @@ TfrmViewStatistics::TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& 
     split->setObjectName(QStringLiteral("Splitter1"));
     split->setChildrenCollapsible(false);
     split->addWidget(VarList);
-    split->addWidget(panel_);
+    picture_ = new PictureView(view.risk, PictureView::Kind::Lines, state.regional.decimalChar);
+    picture_->setObjectName(QStringLiteral("Picture"));
+    split->addWidget(tableAndPictureTabs(panel_, state.text(kov::txt::TableTab), picture_,
+                                         QString::fromStdString(view.risk.tab)));
     split->setStretchFactor(1, 1);
     split->setSizes({181, 400});
     auto* layout = new QVBoxLayout(this);

@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class GridPanel;
+class PictureView;
 class QTableWidget;
 class WindowHost;
 struct SharedState;
@@ -23,6 +24,7 @@ public:
     TfrmViewStatistics(WindowHost& host, const kov::LevelFlags& levels);
 
     GridPanel* panel() const { return panel_; }
+    PictureView* picture() const { return picture_; }
     // What the viewer shows, its grid as it stands: what its print and export lay out.
     kov::StatisticsView reportView() const;
     kov::WorkbookLayout workbook() const;
@@ -35,4 +37,5 @@ private:
     kov::StatisticsView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    PictureView* picture_ = nullptr;
 };

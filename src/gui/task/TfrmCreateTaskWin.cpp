@@ -6,6 +6,7 @@
 #include "host/work_guard.h"
 #include "message_service.h"
 #include "optim/TForm1.h"
+#include "picture/CurvePlot.h"
 #include "ui/caption.h"
 #include "ui/enter_key.h"
 #include "ui/key_filters.h"
@@ -605,6 +606,19 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
             return !e->text().isEmpty() && e->text().at(0).isPrint();
         });
     }
+    // Page 8: the delay curve of the selected point's row beside the memos, under the table.
+    QBoxLayout* memoBox = box;
+    if (explanation) {
+        auto* lower = new QHBoxLayout;
+        memoBox = new QVBoxLayout;
+        lower->addLayout(memoBox, 1);
+        curvePlot_ = new CurvePlot(page);
+        curvePlot_->setObjectName(QStringLiteral("%1_plot").arg(q(name)));
+        curvePlot_->setDecimalChar(state_.regional.decimalChar);
+        curvePlot_->setFixedSize(340, 250);
+        lower->addWidget(curvePlot_);
+        box->addLayout(lower);
+    }
     for (int m = 1; m <= memos; ++m) {
         auto* caption = new QLabel(page);
         caption->setObjectName(QStringLiteral("%1_memoCaption%2").arg(q(name)).arg(m));
@@ -612,14 +626,15 @@ QWidget* TfrmCreateTaskWin::buildTablePage(const char* panel, const char* table,
         memo->setObjectName(QStringLiteral("%1_memo%2").arg(q(name)).arg(m));
         memo->setReadOnly(true);
         memo->setMaximumHeight(54);
-        box->addWidget(caption);
-        box->addWidget(memo);
+        memoBox->addWidget(caption);
+        memoBox->addWidget(memo);
     }
     if (explanation) {
         auto* l = new QLabel(page);
         l->setObjectName(QStringLiteral("%1_explanation").arg(q(name)));
         l->setWordWrap(true);
-        box->addWidget(l);
+        memoBox->addWidget(l);
+        memoBox->addStretch(1);
         *explanation = l;
     }
     const int page_no = name == "Table1" ? 5 : name == "Table2" ? 6 : name == "Table31" ? 7 : 8;
@@ -839,7 +854,8 @@ void TfrmCreateTaskWin::setTaskCaptions() {
             QStringLiteral(" (") + w + QStringLiteral(")"),
         t(sale ? kov::txt::SaleProbability : kov::txt::ExploitationProbability)};
     fitted(explanation8_,
-           t(sale ? kov::txt::SaleDelayTablesNote : kov::txt::ExploitationDelayTablesNote), kWide);
+           t(sale ? kov::txt::SaleDelayTablesNote : kov::txt::ExploitationDelayTablesNote),
+           kNarrow - 20); // beside the picture of the curve
 
     // Page 3 shows the threshold only in mode 1; with pay-back the control term and the
     // probability in place of the number of variants.
@@ -924,6 +940,21 @@ void TfrmCreateTaskWin::showSummary() {
     summaryGrid_->setColumnStretch(1, 1);
 }
 
+void TfrmCreateTaskWin::updateCurvePlot(int row) {
+    const bool sale = wizard_.header().prmp == 1;
+    curvePlot_->setTexts(t(sale ? kov::txt::SaleDelay : kov::txt::ExploitationDelay) +
+                             QStringLiteral(" (") + q(wizard_.bdon().header.time_unit) +
+                             QStringLiteral(")"),
+                         t(kov::txt::DistributionFunction));
+    if (row < 0 || std::size_t(row) >= wizard_.point_rows().size()) {
+        curvePlot_->clearCurve();
+        return;
+    }
+    const kov::CurvePicture picture = kov::curve_picture(wizard_.point_curve(std::size_t(row)));
+    curvePlot_->showCurve(picture, q(kov::curve_fault_caption(picture, state_.shell)),
+                          wizard_.point_rows()[std::size_t(row)].point);
+}
+
 void TfrmCreateTaskWin::updateMemos(int page) {
     const char* names[] = {"Table1", "Table2", "Table31", "Table41"};
     const QString table = QString::fromLatin1(names[page - 5]);
@@ -937,6 +968,9 @@ void TfrmCreateTaskWin::updateMemos(int page) {
         r = 0;
         view->setCurrentIndex(view->model()->index(0, page == 5 ? 5 : 0));
         return; // the selection change shows the memos
+    }
+    if (page == 8) {
+        updateCurvePlot(r);
     }
     auto* caption1 = findChild<QLabel*>(table + QStringLiteral("_memoCaption1"));
     auto* memo1 = findChild<QPlainTextEdit*>(table + QStringLiteral("_memo1"));

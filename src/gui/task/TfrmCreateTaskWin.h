@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class CurvePlot;
 class QAbstractItemView;
 class QButtonGroup;
 class QCheckBox;
@@ -78,6 +79,7 @@ private:
     void setControlsFromHeader();
     void report(const kov::PageCheck& check);
     void updateMemos(int page);
+    void updateCurvePlot(int row);
     void fillImportList();
     void finish();
     void solveNow(const std::string& code);
@@ -129,6 +131,7 @@ private:
     RowsModel* incomeModel_ = nullptr;
     RowsModel* pointModel_ = nullptr;
     QLabel* explanation8_ = nullptr;
+    CurvePlot* curvePlot_ = nullptr; // page 8, beside Table41
     QRadioButton* toc[3] = {};
     QWidget* summary_ = nullptr;
     QGridLayout* summaryGrid_ = nullptr;

@@ -1,6 +1,7 @@
 #include "view/TfrmViewSolution.h"
 
 #include "host/WindowHost.h"
+#include "picture/PictureView.h"
 #include "view/grid_panel.h"
 #include "view/plan_proof_tab.h"
 
@@ -65,28 +66,25 @@ TfrmViewSolution::TfrmViewSolution(WindowHost& host, const kov::VariantFlags& sh
     split->setObjectName(QStringLiteral("Splitter16"));
     split->setChildrenCollapsible(false);
     split->addWidget(VarList);
-    split->addWidget(panel_);
+    picture_ = new PictureView(view.incomes, PictureView::Kind::Bars, state.regional.decimalChar);
+    picture_->setObjectName(QStringLiteral("Picture"));
+    // Under the parameters the solution's table, the picture of its incomes and why its plans
+    // are what they are; the certificate of the plans beneath.
+    QTabWidget* tabs = tableAndPictureTabs(panel_, state.text(kov::txt::TableTab), picture_,
+                                           QString::fromStdString(view.incomes.tab));
+    auto* why = new PlanProofTab(state, code_, shown);
+    tabs->addTab(why, state.text(kov::txt::WhyTab));
+    split->addWidget(tabs);
     split->setStretchFactor(1, 1);
     split->setSizes({290, 300});
-    // The solution as it stands on the first tab, with the certificate of its plans beneath; why
-    // the plans are what they are on the second.
-    auto* why = new PlanProofTab(state, code_, shown);
     auto* proof = new QLabel(why->summary());
     proof->setObjectName(QStringLiteral("lblProofSummary"));
-    auto* page = new QWidget;
-    auto* pageLayout = new QVBoxLayout(page);
-    pageLayout->setContentsMargins(0, 0, 0, 0);
-    pageLayout->setSpacing(2);
-    pageLayout->addWidget(split, 1);
-    pageLayout->addWidget(proof);
     proof->setVisible(!why->summary().isEmpty());
-    auto* tabs = new QTabWidget;
-    tabs->setObjectName(QStringLiteral("tabsSolution"));
-    tabs->addTab(page, state.text(kov::txt::SolutionTab));
-    tabs->addTab(why, state.text(kov::txt::WhyTab));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(tabs);
+    layout->setSpacing(2);
+    layout->addWidget(split, 1);
+    layout->addWidget(proof);
 
     setMinimumSize(1008, 500);
     setMaximumSize(1008, 685);

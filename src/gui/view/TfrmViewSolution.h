@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class GridPanel;
+class PictureView;
 class QTableWidget;
 class WindowHost;
 struct SharedState;
@@ -22,6 +23,7 @@ public:
     TfrmViewSolution(WindowHost& host, const kov::VariantFlags& shown);
 
     GridPanel* panel() const { return panel_; }
+    PictureView* picture() const { return picture_; }
     // What the viewer shows, its grid as it stands: what its print and export lay out.
     kov::SolutionView reportView() const;
     kov::WorkbookLayout workbook() const;
@@ -34,4 +36,5 @@ private:
     kov::SolutionView view_; // its grid lives in the panel's model
     QTableWidget* VarList = nullptr;
     GridPanel* panel_ = nullptr;
+    PictureView* picture_ = nullptr;
 };
