@@ -8,6 +8,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+
 using namespace kov;
 using namespace fixtures;
 using view_fixture::kCp;
@@ -195,32 +197,81 @@ protected:
         view_fixture::write_task(ws.path(), bdon, def);
         return build_task_view(ws.path(), def.header.shifr, shell, ',');
     }
+
+    // A task of each type on a database of each type, with a mark left out and a limit: its
+    // view, its definition and its export layout, with a name for messages.
+    struct Case {
+        std::string name;
+        TaskDefinition def;
+        TaskView view;
+        WorkbookLayout layout;
+    };
+    std::vector<Case> every_task_type() {
+        std::vector<Case> cases;
+        for (char type : {'A', 'B'}) {
+            const BdonData bdon = small_bdon(type, type == 'A' ? "123" : "000123");
+            for (int tipz = 1; tipz <= 4; ++tipz) {
+                TaskDefinition def = make_definition(bdon, tipz, 3);
+                def.header.ogrn = 2;
+                def.header.prk = 0;
+                def.row_marks.back() = false;
+                TaskView v = view(bdon, def);
+                WorkbookLayout layout = task_workbook(v, shell);
+                cases.push_back({std::string(1, type) + std::to_string(tipz), std::move(def),
+                                 std::move(v), std::move(layout)});
+            }
+        }
+        return cases;
+    }
+
+    // The import gives back every value it reads: the descriptor as stored (with its
+    // chosen-object count) less what is not read, the variants and the marks.
+    void expect_read_back(const Case& c, WorkbookReader& book) {
+        const TaskWorkbook read = read_task_workbook(book, c.def.header.reg, ',', kCp);
+        ASSERT_TRUE(read.outcome.ok()) << c.name << ": " << read.outcome.compose(shell);
+        TaskHeader expected = c.view.task;
+        expected.shifr.clear();
+        expected.name.clear();
+        expected.faza = 0;
+        EXPECT_EQ(read.header, expected) << c.name;
+        EXPECT_EQ(read.variants, c.def.variants) << c.name;
+        EXPECT_EQ(read.row_marks, c.def.row_marks) << c.name;
+    }
 };
 
 TEST_F(TaskWorkbookTest, EveryTaskTypeComesBackFromItsWorkbook) {
-    for (char type : {'A', 'B'}) {
-        const BdonData bdon = small_bdon(type, type == 'A' ? "123" : "000123");
-        for (int tipz = 1; tipz <= 4; ++tipz) {
-            TaskDefinition def = make_definition(bdon, tipz, 3);
-            def.header.ogrn = 2;
-            def.header.prk = 0;
-            def.row_marks.back() = false;
-            const TaskView v = view(bdon, def);
-            const WorkbookLayout layout = task_workbook(v, shell);
-            const bool payback = tipz % 2 == 0;
-            ASSERT_EQ(layout.sheets.size(), payback ? 6u : 4u);
-            EXPECT_EQ(layout.sheets[2].widths[3], type == 'A' ? 11 : 1);
-            const auto book = written(layout);
-            const TaskWorkbook read = read_task_workbook(*book, def.header.reg, ',', kCp);
-            ASSERT_TRUE(read.outcome.ok()) << type << tipz << read.outcome.compose(shell);
-            // The descriptor as stored (with its chosen-object count) less what is not read.
-            TaskHeader expected = v.task;
-            expected.shifr.clear();
-            expected.name.clear();
-            expected.faza = 0;
-            EXPECT_EQ(read.header, expected) << type << tipz;
-            EXPECT_EQ(read.variants, def.variants) << type << tipz;
-            EXPECT_EQ(read.row_marks, def.row_marks) << type << tipz;
+    for (const Case& c : every_task_type()) {
+        const bool payback = c.def.header.tipz % 2 == 0;
+        ASSERT_EQ(c.layout.sheets.size(), payback ? 6u : 4u) << c.name;
+        EXPECT_EQ(c.layout.sheets[2].widths[3], c.name[0] == 'A' ? 11 : 1) << c.name;
+        expect_read_back(c, *written(c.layout));
+    }
+}
+
+// The same after a spreadsheet application opened each workbook and saved it again, as a
+// workbook and as a legacy workbook: its shared strings, numbers and styles read as ours do.
+TEST_F(TaskWorkbookTest, EveryTaskTypeComesBackAfterASpreadsheetApplicationSavedIt) {
+    const std::string office = KOV_SOFFICE;
+    if (office.empty()) {
+        GTEST_SKIP() << "no spreadsheet application on this machine";
+    }
+    const std::vector<Case> cases = every_task_type();
+    const std::string dir = ws / "office";
+    make_dirs(dir);
+    std::string files;
+    for (const Case& c : cases) {
+        write_workbook(dir + "/" + c.name + ".xlsx", c.layout);
+        files += " '" + dir + "/" + c.name + ".xlsx'";
+    }
+    for (const char* format : {"xlsx", "xls"}) {
+        const std::string out = dir + "/" + format;
+        const std::string command = "HOME='" + dir + "' '" + office + "' --headless --convert-to " +
+                                    format + " --outdir '" + out + "'" + files + " >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << command;
+        for (const Case& c : cases) {
+            const std::string path = out + "/" + c.name + "." + format;
+            ASSERT_TRUE(file_exists(path)) << path;
+            expect_read_back(c, *open_workbook(path));
         }
     }
 }
