@@ -7,7 +7,7 @@
 #include "host/work_guard.h"
 #include "host/workbook_writing.h"
 #include "message_service.h"
-#include "ui/enter_key.h"
+#include "ui/selection_list.h"
 
 #include "book/layouts.h"
 #include "book/workbook.h"
@@ -15,11 +15,8 @@
 #include "io/files.h"
 #include "shell/texts.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 #include <cstdio>
 
@@ -43,43 +40,16 @@ TfrmSelectDBOR::TfrmSelectDBOR(WindowHost& host)
     setObjectName(QStringLiteral("TfrmSelectDBOR"));
     setWindowTitle(state.text(kov::txt::SelectDatabase));
 
-    auto* GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    lbTask = new QListWidget(GroupBox1);
-    lbTask->setObjectName(QStringLiteral("lbTask"));
-    lbTask->setMinimumSize(452, 223);
-    auto* groupLayout = new QVBoxLayout(GroupBox1);
-    groupLayout->addWidget(lbTask);
-    btnOK = new QPushButton(QStringLiteral("ОК"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(state.text(kov::txt::CancelButton), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GroupBox1, 1);
-    layout->addLayout(buttons);
-
+    QStringList lines;
     for (const kov::BdonListEntry& e : state.bdonList) {
-        lbTask->addItem(QStringLiteral("[") + QString::fromStdString(e.code) +
-                        QStringLiteral("] ") + QString::fromStdString(e.name));
+        lines << QStringLiteral("[") + QString::fromStdString(e.code) + QStringLiteral("] ") +
+                     QString::fromStdString(e.name);
     }
-    if (lbTask->count() > 0) {
-        lbTask->setCurrentRow(0);
-    }
-    btnOK->setEnabled(lbTask->count() > 0);
-
-    connect(btnOK, &QPushButton::clicked, this, &TfrmSelectDBOR::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::close);
-    connect(lbTask, &QListWidget::itemDoubleClicked, this, [this] {
-        if (btnOK->isEnabled()) {
-            btnOKClick();
-        }
-    });
-    installEnterKey(*this, {btnOK});
-    setFixedSize(QSize(492, 300).expandedTo(minimumSizeHint()));
+    const SelectionList parts = buildSelectionList(*this, state.text(kov::txt::CancelButton), lines,
+                                                   [this] { btnOKClick(); }, {492, 300});
+    lbTask = parts.list;
+    btnOK = parts.ok;
+    btnCancel = parts.cancel;
 }
 
 void TfrmSelectDBOR::btnOKClick() {

@@ -5,7 +5,7 @@
 #include "host/WindowHost.h"
 #include "host/work_guard.h"
 #include "stats/TfrmSelCriteria.h"
-#include "ui/enter_key.h"
+#include "ui/selection_list.h"
 #include "view/TfrmSelFlags.h"
 #include "view/TfrmViewTask.h"
 
@@ -14,11 +14,8 @@
 #include "task/task_code.h"
 #include "task/task_files.h"
 
-#include <QGroupBox>
-#include <QHBoxLayout>
 #include <QListWidget>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -61,49 +58,21 @@ TfrmSelectWin::TfrmSelectWin(WindowHost& host)
     setObjectName(QStringLiteral("TfrmSelectWin"));
     setWindowTitle(state.text(captionText(mode_)));
 
-    auto* GroupBox1 = new QGroupBox(this);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    lbTask = new QListWidget(GroupBox1);
-    lbTask->setObjectName(QStringLiteral("lbTask"));
-    lbTask->setMinimumSize(452, 223);
-    auto* groupLayout = new QVBoxLayout(GroupBox1);
-    groupLayout->addWidget(lbTask);
-    btnOK = new QPushButton(QStringLiteral("ОК"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(state.text(kov::txt::Cancel), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(GroupBox1, 1);
-    layout->addLayout(buttons);
-
+    QStringList lines;
     for (std::size_t i = 0; i < state.protocol.size(); ++i) {
         const kov::ProtocolEntry& e = state.protocol[i];
         if (fitsCommand(state, e, mode_)) {
             listed_.push_back(i);
-            lbTask->addItem(
-                QStringLiteral("[") + QString::fromStdString(e.code) + QStringLiteral("] ") +
-                QString::fromStdString(kov::task_name_text(e, state.workspace, state.codepage())));
+            lines << QStringLiteral("[") + QString::fromStdString(e.code) + QStringLiteral("] ") +
+                         QString::fromStdString(
+                             kov::task_name_text(e, state.workspace, state.codepage()));
         }
     }
-    if (lbTask->count() > 0) {
-        lbTask->setCurrentRow(0);
-    }
-    btnOK->setEnabled(lbTask->count() > 0);
-
-    connect(btnOK, &QPushButton::clicked, this, &TfrmSelectWin::btnOKClick);
-    connect(btnCancel, &QPushButton::clicked, this, &QDialog::close);
-    // A double click on a task chooses it.
-    connect(lbTask, &QListWidget::itemDoubleClicked, this, [this] {
-        if (btnOK->isEnabled()) {
-            btnOKClick();
-        }
-    });
-    installEnterKey(*this, {btnOK});
-    setFixedSize(QSize(488, 301).expandedTo(minimumSizeHint()));
+    const SelectionList parts = buildSelectionList(*this, state.text(kov::txt::Cancel), lines,
+                                                   [this] { btnOKClick(); }, {488, 301});
+    lbTask = parts.list;
+    btnOK = parts.ok;
+    btnCancel = parts.cancel;
 }
 
 void TfrmSelectWin::btnOKClick() {
