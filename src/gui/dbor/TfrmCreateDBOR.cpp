@@ -127,15 +127,15 @@ void fitted(QLabel* label, const QString& text, int width) {
 }
 
 // The grids of pages 3 to 8: name, column widths and the names of the heading labels.
-struct GridSpec {
+struct GridShape {
     const char* table;
     std::vector<int> widths;
     const char* headings; // prefix of the heading labels: T1_1, T1_2, ...
     int hidden;           // the description column shown in a memo, or -1
 };
 
-const GridSpec& gridSpec(int page) {
-    static const std::map<int, GridSpec> specs = {
+const GridShape& gridShape(int page) {
+    static const std::map<int, GridShape> shapes = {
         {3, {"Table1", {36, 44, 67, 78, 57, 54}, "T1_", 6}},
         {4, {"Table2", {36, 44, 56, 63, 71, 66, 76}, "T2_", 7}},
         {5, {"Table31", {36, 44, 55, 54, 102, 139}, "T31_", -1}},
@@ -143,7 +143,7 @@ const GridSpec& gridSpec(int page) {
         {7, {"Table32", {36, 44, 55, 56, 113, 130}, "T32_", -1}},
         {8, {"Table42", {36, 44, 55, 53, 57, 102, 102}, "T42_", -1}},
     };
-    return specs.at(page);
+    return shapes.at(page);
 }
 
 constexpr int kRowHeight = 24;
@@ -443,7 +443,7 @@ QTableView* TfrmCreateDBOR::view(int page) const {
 }
 
 QWidget* TfrmCreateDBOR::buildGridPage(int p) {
-    const GridSpec& spec = gridSpec(p);
+    const GridShape& shape = gridShape(p);
     auto* page = new QWidget;
     page->setObjectName(QStringLiteral("Page%1").arg(p));
     auto* box = new QVBoxLayout(page);
@@ -467,13 +467,13 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
     // than their design width for the largest number (1000) and a six-digit code.
     const QFont gridFont = interfaceFont(12);
     const QFontMetrics metrics(gridFont);
-    std::vector<int> widths = spec.widths;
+    std::vector<int> widths = shape.widths;
     widths[0] = std::max(widths[0], metrics.horizontalAdvance(QStringLiteral("1000")) + 8);
     widths[1] = std::max(widths[1], metrics.horizontalAdvance(QStringLiteral("999999")) + 8);
     int total = 0;
     for (std::size_t c = 0; c < widths.size(); ++c) {
         const QString name =
-            QStringLiteral("%1%2").arg(QString::fromLatin1(spec.headings)).arg(c + 1);
+            QStringLiteral("%1%2").arg(QString::fromLatin1(shape.headings)).arg(c + 1);
         auto* l = new QLabel(page);
         l->setObjectName(name);
         l->setFont(interfaceFont(kHeadingPixelSize));
@@ -488,7 +488,7 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
     left->addLayout(strip);
 
     auto* v = new QTableView(page);
-    v->setObjectName(QString::fromLatin1(spec.table));
+    v->setObjectName(QString::fromLatin1(shape.table));
     auto* model = new WizardGridModel(grid(p), v);
     v->setModel(model);
     // The narrow columns of the grids are made for the small interface font; a cell wider than
@@ -509,8 +509,8 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
     for (std::size_t c = 0; c < widths.size(); ++c) {
         v->setColumnWidth(int(c), widths[c]);
     }
-    if (spec.hidden >= 0) {
-        v->setColumnHidden(spec.hidden, true);
+    if (shape.hidden >= 0) {
+        v->setColumnHidden(shape.hidden, true);
     }
     v->setFixedWidth(total + 2 + v->style()->pixelMetric(QStyle::PM_ScrollBarExtent));
     left->addWidget(v, 1);
@@ -575,7 +575,7 @@ QWidget* TfrmCreateDBOR::buildGridPage(int p) {
             m->setMaximumHeight(46);
         }
         auto* plot = new CurvePlot(page);
-        plot->setObjectName(QStringLiteral("%1_plot").arg(QString::fromLatin1(spec.table)));
+        plot->setObjectName(QStringLiteral("%1_plot").arg(QString::fromLatin1(shape.table)));
         plot->setMinimumHeight(250);
         plot->setDecimalChar(state_.regional.decimalChar);
         memos->addWidget(plot, 3);
