@@ -35,3 +35,21 @@ struct PrintOutcome {
 // Throws std::runtime_error when the printer fails, kov::FileError when the PDF cannot be written.
 PrintOutcome printReport(const ReportLayout& layout, const std::string& folder,
                          const std::string& base, const std::string& title);
+
+// Where the program prints its reports, as printReport does; tests put a printer that fails in
+// its place.
+class ReportPrintService {
+public:
+    virtual ~ReportPrintService() = default;
+    virtual PrintOutcome print(const ReportLayout& layout, const std::string& folder,
+                               const std::string& base, const std::string& title) = 0;
+};
+
+// The default printer, or a PDF when there is none.
+class DefaultReportPrintService final : public ReportPrintService {
+public:
+    PrintOutcome print(const ReportLayout& layout, const std::string& folder,
+                       const std::string& base, const std::string& title) override {
+        return printReport(layout, folder, base, title);
+    }
+};

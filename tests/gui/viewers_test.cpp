@@ -16,6 +16,7 @@
 #include "host/workbook_writing.h"
 #include "io/files.h"
 #include "protocol/protocol.h"
+#include "report_printer.h"
 #include "scripted_messages.h"
 #include "shell/texts.h"
 #include "task/task_wizard.h"
@@ -55,6 +56,7 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
+#include <stdexcept>
 
 namespace fs = std::filesystem;
 
@@ -631,6 +633,30 @@ TEST_F(ViewersTest, PrintWithoutAPrinterWritesAPdfOpensItAndNamesIt) {
     expectReport("kov_DEME02_stat.pdf");
     EXPECT_EQ(opener.opened.size(), 4u);
     EXPECT_EQ(messages.boxes.size(), 4u) << messages.texts().join('\n').toStdString();
+}
+
+// A printer that fails is reported in an error box with the printer's own words; nothing is
+// written and nothing opened.
+TEST_F(ViewersTest, APrinterThatFailsIsReportedInAnErrorBox) {
+    struct FailingPrinter final : ReportPrintService {
+        PrintOutcome print(const ReportLayout&, const std::string&, const std::string&,
+                           const std::string&) override {
+            throw std::runtime_error("the paper ran out");
+        }
+    } printer;
+    startMain();
+    RecordingFileOpener opener;
+    main->state().fileOpener = &opener;
+    main->state().printer = &printer;
+    selectThroughMenu("mnuInViewTask", QStringLiteral("DEME02"));
+    main->mnuOutClick();
+    main->action(QStringLiteral("mnuOutPrint"))->trigger();
+    ASSERT_EQ(messages.boxes.size(), 1u);
+    EXPECT_EQ(messages.boxes[0].kind, ScriptedMessageService::Kind::Error);
+    EXPECT_EQ(messages.boxes[0].text, main->state().text(kov::txt::ReportNotPrinted) +
+                                          QStringLiteral(" (the paper ran out) !!!"));
+    EXPECT_TRUE(opener.opened.empty());
+    EXPECT_TRUE(kov::find_files(ws / "Reports", "*.pdf").empty());
 }
 
 namespace {

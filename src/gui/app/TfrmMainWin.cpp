@@ -14,6 +14,7 @@
 #include "message_service.h"
 #include "optim/TForm1.h"
 #include "protocol/TfrmProtocolWin.h"
+#include "report_printer.h"
 #include "stats/TfrmCreateStat.h"
 #include "stats/TfrmViewStatistics.h"
 #include "task/TfrmCreateTaskWin.h"
@@ -110,11 +111,13 @@ TfrmMainWin::TfrmMainWin(MessageService& messages, std::string workspace, QWidge
     : QMainWindow(parent)
     , fileOpener_(std::make_unique<DesktopFileOpenService>())
     , fileDialogs_(std::make_unique<QtFileDialogService>())
+    , printer_(std::make_unique<DefaultReportPrintService>())
     , terminator_([] { QCoreApplication::exit(1); }) {
     setObjectName(QStringLiteral("TfrmMainWin"));
     state_.messages = &messages;
     state_.fileOpener = fileOpener_.get();
     state_.fileDialogs = fileDialogs_.get();
+    state_.printer = printer_.get();
     state_.solveNow = 0;
     state_.workspace = std::move(workspace);
 

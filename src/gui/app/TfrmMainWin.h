@@ -17,6 +17,7 @@ class QTranslator;
 class TfrmSelLang;
 class DesktopFileOpenService;
 class QtFileDialogService;
+class DefaultReportPrintService;
 
 // The main window: starts the program, owns the shared state, offers every command and is the
 // host of every window.
@@ -80,6 +81,7 @@ private:
     SharedState state_;
     std::unique_ptr<DesktopFileOpenService> fileOpener_;
     std::unique_ptr<QtFileDialogService> fileDialogs_;
+    std::unique_ptr<DefaultReportPrintService> printer_;
     InstanceLock lock_;
     QMdiArea* mdi_ = nullptr;
     std::map<QString, QAction*> actions_;

@@ -41,7 +41,7 @@ void printViewerReport(SharedState& state, QWidget* viewer) {
     }
     PrintOutcome outcome;
     try {
-        outcome = printReport(layout, state.path("Reports"), base, base);
+        outcome = state.printer->print(layout, state.path("Reports"), base, base);
     } catch (const kov::FileError&) {
         throw; // the PDF could not be written: the work guard names the file
     } catch (const std::runtime_error& e) {

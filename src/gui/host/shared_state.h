@@ -14,6 +14,7 @@
 class FileDialogService;
 class FileOpenService;
 class MessageService;
+class ReportPrintService;
 
 // The state every window reads from the main window for the whole run; windows hold a
 // reference to it and never copy it.
@@ -31,6 +32,7 @@ struct SharedState {
     MessageService* messages = nullptr;
     FileOpenService* fileOpener = nullptr;    // opens exported workbooks and printed PDFs
     FileDialogService* fileDialogs = nullptr; // asks for a workbook to import
+    ReportPrintService* printer = nullptr;    // prints the viewers' reports
 
     kov::CodePage codepage() const { return shell.codepage; }
     std::string path(const std::string& relative) const;
