@@ -136,7 +136,8 @@ ViewGrid why_grid(const PlanProofInput& in, const std::vector<VariantWhy>& why,
                                       : nullptr;
             std::string change = shell.text(txt::ProofNever);
             if (w.reachable) {
-                change = (w.taken ? "-" : "+") + format_fixed(w.change, 2, decimal_char);
+                change = w.taken ? "-" : "+";
+                change += format_fixed(w.change, 2, decimal_char);
             }
             grid.rows.push_back({{std::to_string(why[k].variant), std::to_string(object),
                                   o ? o->code : std::string(), o ? o->description : std::string(),
