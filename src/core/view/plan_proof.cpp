@@ -134,10 +134,12 @@ ViewGrid why_grid(const PlanProofInput& in, const std::vector<VariantWhy>& why,
             const DborObject* o = object >= 1 && std::size_t(object) <= in.bdon.objects.size()
                                       ? &in.bdon.objects[std::size_t(object - 1)]
                                       : nullptr;
-            std::string change = shell.text(txt::ProofNever);
+            std::string change;
             if (w.reachable) {
-                change = w.taken ? "-" : "+";
+                change.push_back(w.taken ? '-' : '+');
                 change += format_fixed(w.change, 2, decimal_char);
+            } else {
+                change = shell.text(txt::ProofNever);
             }
             grid.rows.push_back({{std::to_string(why[k].variant), std::to_string(object),
                                   o ? o->code : std::string(), o ? o->description : std::string(),
