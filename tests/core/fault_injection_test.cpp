@@ -20,6 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -273,17 +274,59 @@ const Fault kFaults[] = {{fault::Effect::Fail, EIO, "EIO"},
                          {fault::Effect::CrashAfter, 0, "kill after"}};
 const char* const kCallNames[] = {"create", "write", "fsync", "close", "rename", "unlink", "link"};
 
-// Runs the step under a plan; true when it went through without an error.
-bool run_step(const WritePath& path, World& w, const fault::Plan& plan) {
+// Runs `step` under a plan; true when it went through without an error.
+bool runs_through(const std::function<void()>& step, const fault::Plan& plan) {
     const fault::Armed armed(plan);
     try {
-        path.step(w);
+        step();
         return true;
     } catch (const FileError&) {
         return false;
     } catch (const fault::SimulatedCrash&) {
         return false;
     }
+}
+
+bool run_step(const WritePath& path, World& w, const fault::Plan& plan) {
+    return runs_through([&] { path.step(w); }, plan);
+}
+
+// The calls of each kind the last armed run made.
+using CallCounts = std::array<int, fault::kCallKinds>;
+CallCounts counted_calls() {
+    CallCounts counts{};
+    for (int c = 0; c < fault::kCallKinds; ++c) {
+        counts[std::size_t(c)] = fault::calls(fault::Call(c));
+    }
+    return counts;
+}
+
+// One run of a write under a fault: the plan, the fault, and where it struck for messages.
+struct Trial {
+    fault::Plan plan;
+    const Fault& fault;
+    std::string where;
+};
+
+// Every fault worth trying on a write that makes `counts` calls: each call of each kind failing in
+// each way (a short write only where data is written), and the process killed before and after it.
+std::vector<Trial> every_fault(const CallCounts& counts, const std::string& name) {
+    std::vector<Trial> trials;
+    for (int c = 0; c < fault::kCallKinds; ++c) {
+        const auto call = fault::Call(c);
+        for (int k = 1; k <= counts[std::size_t(c)]; ++k) {
+            for (const Fault& f : kFaults) {
+                if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
+                    continue;
+                }
+                trials.push_back(
+                    {{call, k, f.effect, f.error},
+                     f,
+                     name + ", " + kCallNames[c] + " " + std::to_string(k) + ", " + f.name});
+            }
+        }
+    }
+    return trials;
 }
 
 } // namespace
@@ -295,46 +338,37 @@ TEST(FaultInjection, EveryWritePathLeavesOldOrNewFilesAndTheRoadGoesOn) {
         build(clean, path.start);
         const Snapshot before = snapshot(clean);
         ASSERT_TRUE(run_step(path, clean, {})) << path.name;
-        int counts[fault::kCallKinds];
-        for (int c = 0; c < fault::kCallKinds; ++c) {
-            counts[c] = fault::calls(fault::Call(c));
-        }
+        const CallCounts counts = counted_calls();
         const Snapshot after = snapshot(clean);
         ASSERT_NE(before, after) << path.name;
 
-        int runs = 0;
         std::string tried;
         for (int c = 0; c < fault::kCallKinds; ++c) {
-            const auto call = fault::Call(c);
-            tried += std::string(" ") + kCallNames[c] + " " + std::to_string(counts[c]);
-            for (int k = 1; k <= counts[c]; ++k) {
-                for (const Fault& f : kFaults) {
-                    if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
-                        continue;
-                    }
-                    const std::string where = std::string(path.name) + ", " + kCallNames[c] + " " +
-                                              std::to_string(k) + ", " + f.name;
-                    World w;
-                    build(w, path.start);
-                    run_step(path, w, {call, k, f.effect, f.error});
-                    ++runs;
-                    expect_old_or_new(snapshot(w), before, after, true, where);
-
-                    const std::vector<ProtocolEntry> listed = restart(w);
-                    expect_old_or_new(snapshot(w), before, after, false, where + ", restarted");
-                    if (path.protocol_agrees) {
-                        expect_agreement(w, listed, where + ", restarted");
-                    }
-                    // The road goes on: the step is taken again when it is still to be taken,
-                    // and ends where the run without faults ended.
-                    w.protocol = listed;
-                    if (path.pending(listed)) {
-                        ASSERT_TRUE(run_step(path, w, {})) << where << ", taken again";
-                    }
-                    EXPECT_EQ(snapshot(w), after) << where << ", at the end";
-                }
-            }
+            tried +=
+                std::string(" ") + kCallNames[c] + " " + std::to_string(counts[std::size_t(c)]);
         }
+        const std::vector<Trial> trials = every_fault(counts, path.name);
+        for (const Trial& t : trials) {
+            const std::string& where = t.where;
+            World w;
+            build(w, path.start);
+            run_step(path, w, t.plan);
+            expect_old_or_new(snapshot(w), before, after, true, where);
+
+            const std::vector<ProtocolEntry> listed = restart(w);
+            expect_old_or_new(snapshot(w), before, after, false, where + ", restarted");
+            if (path.protocol_agrees) {
+                expect_agreement(w, listed, where + ", restarted");
+            }
+            // The road goes on: the step is taken again when it is still to be taken, and ends
+            // where the run without faults ended.
+            w.protocol = listed;
+            if (path.pending(listed)) {
+                ASSERT_TRUE(run_step(path, w, {})) << where << ", taken again";
+            }
+            EXPECT_EQ(snapshot(w), after) << where << ", at the end";
+        }
+        const std::size_t runs = trials.size();
         std::cout << "[ fault    ] " << path.name << ":" << tried << "; " << runs << " runs\n";
     }
 }
@@ -386,63 +420,52 @@ TEST(FaultInjection, TheWorkbookWriterLeavesACompleteWorkbookOrNone) {
     };
     for (const auto& [writer_name, write] : writers) {
         Bytes complete;
-        int counts[fault::kCallKinds];
+        CallCounts counts{};
         {
             TempWorkspace ws{scratch_parent()};
             {
                 const fault::Armed count_only({});
                 complete = read_file(write(ws / "Reports"));
             }
-            for (int c = 0; c < fault::kCallKinds; ++c) {
-                counts[c] = fault::calls(fault::Call(c));
-            }
+            counts = counted_calls();
         }
         ASSERT_GT(counts[int(fault::Call::Write)], 3) << writer_name;
         ASSERT_EQ(counts[int(fault::Call::Link)], 1) << writer_name;
-        int runs = 0;
-        for (int c = 0; c < fault::kCallKinds; ++c) {
-            const auto call = fault::Call(c);
-            for (int k = 1; k <= counts[c]; ++k) {
-                for (const Fault& f : kFaults) {
-                    if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
-                        continue;
-                    }
-                    const std::string where = std::string(writer_name) + ", " + kCallNames[c] +
-                                              " " + std::to_string(k) + ", " + f.name;
-                    TempWorkspace ws{scratch_parent()};
-                    const std::string reports = ws / "Reports";
-                    bool reported_success = false;
-                    {
-                        const fault::Armed armed({call, k, f.effect, f.error});
-                        try {
-                            EXPECT_EQ(write(reports), reports + "/" + name) << where;
-                            reported_success = true;
-                        } catch (const FileError& e) {
-                            EXPECT_THAT(e.what(), ::testing::HasSubstr(name)) << where;
-                        } catch (const fault::SimulatedCrash&) {
-                        }
-                    }
-                    ++runs;
-                    const auto check = [&](bool allow_leftovers, const std::string& when) {
-                        for (const std::string& file : find_files(reports, "*")) {
-                            if (file.find(".tmp-") != std::string::npos) {
-                                EXPECT_TRUE(allow_leftovers) << when << ": " << file << " stays";
-                                continue;
-                            }
-                            EXPECT_EQ(file, name) << when;
-                            EXPECT_TRUE(read_file(reports + "/" + file) == complete)
-                                << when << ": " << file << " is not complete";
-                        }
-                        if (reported_success) {
-                            EXPECT_TRUE(file_exists(reports + "/" + name)) << when;
-                        }
-                    };
-                    check(true, where);
-                    EXPECT_TRUE(recover_workspace_files(ws.path()).empty()) << where;
-                    check(false, where + ", restarted");
+        const std::vector<Trial> trials = every_fault(counts, writer_name);
+        for (const Trial& t : trials) {
+            const std::string& where = t.where;
+            TempWorkspace ws{scratch_parent()};
+            const std::string reports = ws / "Reports";
+            bool reported_success = false;
+            {
+                const fault::Armed armed(t.plan);
+                try {
+                    EXPECT_EQ(write(reports), reports + "/" + name) << where;
+                    reported_success = true;
+                } catch (const FileError& e) {
+                    EXPECT_THAT(e.what(), ::testing::HasSubstr(name)) << where;
+                } catch (const fault::SimulatedCrash&) {
                 }
             }
+            const auto check = [&](bool allow_leftovers, const std::string& when) {
+                for (const std::string& file : find_files(reports, "*")) {
+                    if (file.find(".tmp-") != std::string::npos) {
+                        EXPECT_TRUE(allow_leftovers) << when << ": " << file << " stays";
+                        continue;
+                    }
+                    EXPECT_EQ(file, name) << when;
+                    EXPECT_TRUE(read_file(reports + "/" + file) == complete)
+                        << when << ": " << file << " is not complete";
+                }
+                if (reported_success) {
+                    EXPECT_TRUE(file_exists(reports + "/" + name)) << when;
+                }
+            };
+            check(true, where);
+            EXPECT_TRUE(recover_workspace_files(ws.path()).empty()) << where;
+            check(false, where + ", restarted");
         }
+        const std::size_t runs = trials.size();
         std::cout << "[ fault    ] workbook, " << writer_name << ": " << runs << " runs\n";
     }
 }
@@ -467,60 +490,41 @@ TEST(FaultInjection, NewFilesAreWholeOrAbsent) {
          "out.pdf"},
     };
     const auto run = [&](const Writer& w, const std::string& dir, const fault::Plan& plan) {
-        const fault::Armed armed(plan);
-        try {
-            w.write(dir);
-            return true;
-        } catch (const FileError&) {
-            return false;
-        } catch (const fault::SimulatedCrash&) {
-            return false;
-        }
+        return runs_through([&] { w.write(dir); }, plan);
     };
     for (const Writer& w : writers) {
-        int counts[fault::kCallKinds];
+        CallCounts counts{};
         {
             TempDir clean;
             write_file_atomic(clean / "kov_R.pdf", old_data);
             ASSERT_TRUE(run(w, clean.path(), {})) << w.name;
-            for (int c = 0; c < fault::kCallKinds; ++c) {
-                counts[c] = fault::calls(fault::Call(c));
-            }
+            counts = counted_calls();
             EXPECT_EQ(read_file(clean / w.placed), data) << w.name;
             EXPECT_EQ(find_files(clean.path(), "*").size(), 2u) << w.name;
         }
-        for (int c = 0; c < fault::kCallKinds; ++c) {
-            const auto call = fault::Call(c);
-            for (int k = 1; k <= counts[c]; ++k) {
-                for (const Fault& f : kFaults) {
-                    if (f.effect == fault::Effect::ShortWrite && call != fault::Call::Write) {
-                        continue;
-                    }
-                    const std::string where = std::string(w.name) + ", " + kCallNames[c] + " " +
-                                              std::to_string(k) + ", " + f.name;
-                    TempDir dir;
-                    write_file_atomic(dir / "kov_R.pdf", old_data);
-                    const bool ok = run(w, dir.path(), {call, k, f.effect, f.error});
-                    const bool crashed = f.effect == fault::Effect::CrashBefore ||
-                                         f.effect == fault::Effect::CrashAfter;
-                    bool placed = false;
-                    for (const std::string& name : find_files(dir.path(), "*")) {
-                        if (name == "kov_R.pdf") {
-                            EXPECT_EQ(read_file(dir / name), old_data) << where;
-                        } else if (name == w.placed) {
-                            placed = true;
-                            EXPECT_EQ(read_file(dir / name), data) << where;
-                        } else {
-                            EXPECT_TRUE(crashed || (ok && call == fault::Call::Unlink))
-                                << where << ": " << name << " stays";
-                        }
-                    }
-                    if (ok) {
-                        EXPECT_TRUE(placed) << where;
-                    } else if (!crashed) {
-                        EXPECT_FALSE(placed) << where;
-                    }
+        for (const Trial& t : every_fault(counts, w.name)) {
+            const std::string& where = t.where;
+            TempDir dir;
+            write_file_atomic(dir / "kov_R.pdf", old_data);
+            const bool ok = run(w, dir.path(), t.plan);
+            const bool crashed = t.fault.effect == fault::Effect::CrashBefore ||
+                                 t.fault.effect == fault::Effect::CrashAfter;
+            bool placed = false;
+            for (const std::string& name : find_files(dir.path(), "*")) {
+                if (name == "kov_R.pdf") {
+                    EXPECT_EQ(read_file(dir / name), old_data) << where;
+                } else if (name == w.placed) {
+                    placed = true;
+                    EXPECT_EQ(read_file(dir / name), data) << where;
+                } else {
+                    EXPECT_TRUE(crashed || (ok && t.plan.call == fault::Call::Unlink))
+                        << where << ": " << name << " stays";
                 }
+            }
+            if (ok) {
+                EXPECT_TRUE(placed) << where;
+            } else if (!crashed) {
+                EXPECT_FALSE(placed) << where;
             }
         }
     }
